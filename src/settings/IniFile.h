@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "settings/IniWriteError.h"
+
 class IniFile {
  public:
   explicit IniFile(QString path);
