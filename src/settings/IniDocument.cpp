@@ -95,13 +95,15 @@ QStringList IniDocument::Keys(const QString& section) const {
 }
 
 bool IniDocument::SetValue(const QString& section, const QString& key, const QString& value) {
-  const QString line = key + u'=' + value;
   std::optional<qsizetype> existing;
+  QString spelling = key;  // an existing key keeps the spelling the file has
   ForEachEntry(lines_, section, [&](qsizetype i, const Entry& e) {
     if (!SameName(e.key, key)) return true;
     existing = i;
+    spelling = e.key;
     return false;
   });
+  const QString line = spelling + u'=' + value;
   if (existing) {
     if (lines_[*existing] == line) return false;
     lines_[*existing] = line;
