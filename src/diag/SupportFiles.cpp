@@ -65,8 +65,8 @@ int DeleteOldFiles(const QString& folder, int days, const QString& mask, const Q
 }
 
 bool ForceFolder(const QString& path) {
+  if (!QDir::isAbsolutePath(path)) return false;
   const QString full = withSlash(path);
-  if (!QDir::isAbsolutePath(full)) return false;
   for (qsizetype i = 0; i < full.size(); ++i) {
     if (full[i] != '/') continue;
     const QString prefix = full.left(i + 1);
