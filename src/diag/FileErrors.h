@@ -1,9 +1,13 @@
 #pragma once
 // File failures raised to callers. KindName() is the kind the exception filter compares
 // against its list of routine failures, so each class keeps a fixed, distinct name.
+// Raise() throws the object as its own class, so a failure met while a lock is held can be
+// kept and thrown after the lock is released: a raise-time hook that logs must never find the
+// logger's own lock taken.
 
 #include <QString>
 
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -12,6 +16,7 @@ class FileError : public std::runtime_error {
   FileError(const QString& message, QString file)
       : std::runtime_error(message.toStdString()), file_(std::move(file)) {}
   virtual const char* KindName() const = 0;
+  [[noreturn]] virtual void Raise() const = 0;
   const QString& File() const { return file_; }
 
  private:
@@ -23,6 +28,7 @@ class EFOpenError : public FileError {
  public:
   using FileError::FileError;
   const char* KindName() const override { return "EFOpenError"; }
+  [[noreturn]] void Raise() const override { throw *this; }
 };
 
 // A file could not be created or truncated.
@@ -30,6 +36,7 @@ class EFCreateError : public FileError {
  public:
   using FileError::FileError;
   const char* KindName() const override { return "EFCreateError"; }
+  [[noreturn]] void Raise() const override { throw *this; }
 };
 
 // An open file could not be written or closed.
@@ -37,4 +44,7 @@ class EInOutError : public FileError {
  public:
   using FileError::FileError;
   const char* KindName() const override { return "EInOutError"; }
+  [[noreturn]] void Raise() const override { throw *this; }
 };
+
+using FileFailure = std::unique_ptr<FileError>;  // empty: no failure

@@ -40,14 +40,17 @@ QString filePathLocked(const DebugLog& log) {
   return log.filePathForTests.isEmpty() ? ProgramFolder() + QStringLiteral("debug.txt") : log.filePathForTests;
 }
 
-void writeFile(const QString& path, const QStringList& lines) {
+FileFailure writeFile(const QString& path, const QStringList& lines) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()), path);
+    return std::make_unique<EFCreateError>(
+        QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()), path);
   QByteArray content;
   for (const QString& line : lines) content += line.toUtf8() + "\r\n";
   if (file.write(content) != content.size() || !file.flush())
-    throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()), path);
+    return std::make_unique<EInOutError>(
+        QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()), path);
+  return nullptr;
 }
 
 }  // namespace
@@ -75,10 +78,14 @@ void TDebugWindow::Add(const QString& text) {
   DebugLog& log = debugLog();
   if (!log.on.load(std::memory_order_acquire)) return;
   const QStringList added = splitLines(DateText(QStringLiteral("H:i:s"), diag::Now().time()) + ' ' + text);
-  std::lock_guard lock(log.mutex);
-  log.lines += added;
-  if (log.view) log.view->AppendLines(added);
-  if (log.fileSave) writeFile(filePathLocked(log), log.lines);
+  FileFailure failure;
+  {
+    std::lock_guard lock(log.mutex);
+    log.lines += added;
+    if (log.view) log.view->AppendLines(added);
+    if (log.fileSave) failure = writeFile(filePathLocked(log), log.lines);
+  }
+  if (failure) failure->Raise();
 }
 
 void TDebugWindow::Clear() {

@@ -38,19 +38,20 @@ std::optional<Manager> snapshot() {
   return instance();
 }
 
-void appendLine(const QString& folder, const QString& message) {
+FileFailure appendLine(const QString& folder, const QString& message) {
   if (!QFileInfo(folder).isDir()) ForceFolder(folder);  // a failure shows in the open below
   const QDateTime now = diag::Now();
   const QString fileName = folder + now.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".log");
   QFile file(fileName);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-    throw EInOutError(QStringLiteral("Cannot open log file \"%1\". %2").arg(fileName, file.errorString()),
-                      fileName);
+    return std::make_unique<EInOutError>(
+        QStringLiteral("Cannot open log file \"%1\". %2").arg(fileName, file.errorString()), fileName);
   const QByteArray line =
       QStringLiteral("%1 >> %2\r\n").arg(now.toString(QStringLiteral("HH:mm:ss")), message).toUtf8();
   if (file.write(line) != line.size() || !file.flush())
-    throw EInOutError(QStringLiteral("Cannot write log file \"%1\". %2").arg(fileName, file.errorString()),
-                      fileName);
+    return std::make_unique<EInOutError>(
+        QStringLiteral("Cannot write log file \"%1\". %2").arg(fileName, file.errorString()), fileName);
+  return nullptr;
 }
 
 }  // namespace
@@ -91,9 +92,13 @@ QString TErrorManager::Path() {
 }
 
 void TErrorManager::Log(const QString& message) {
-  std::lock_guard lock(managerMutex());
-  if (!instance()) return;
-  appendLine(instance()->path, message);
+  FileFailure failure;
+  {
+    std::lock_guard lock(managerMutex());
+    if (!instance()) return;
+    failure = appendLine(instance()->path, message);
+  }
+  if (failure) failure->Raise();
 }
 
 void TErrorManager::Send(const QString& report) {
