@@ -1,0 +1,3 @@
+#include "shell/Udm.h"
+
+Tdm::Tdm(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("dm")); }
