@@ -75,7 +75,7 @@ struct Order {
   OrderStatus status = OrderStatus::ORDER;
   OrderType orderType = OrderType::DELIVERY;
   std::string memberPhone = "01011112222";
-  std::optional<std::string> payAt;  // empty text: the time of placing
+  std::optional<std::string> payAt = "";  // empty text: the time of placing
   std::optional<std::string> visitAt;
   std::optional<std::string> shipAddr1;
   std::optional<std::string> shipAddr2;

@@ -150,7 +150,7 @@ class OrderSim {
   void clearRequests();
 
   std::vector<SmsCode> smsCodes() const;  // every code sent, oldest first
-  std::optional<std::string> lastSmsCode(const std::string& phone) const;
+  std::optional<std::string> lastSmsCode(const std::string& phone) const;  // phone matched on digits
 
   std::vector<ErrorReport> errorReports() const;
 
