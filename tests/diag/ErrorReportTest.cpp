@@ -40,6 +40,7 @@ class ErrorReport : public testing::Test {
     auto done = std::async(std::launch::async, [report] { TErrorManager::Send(report); });
     ASSERT_TRUE(LoopbackHttpServer::runUntil(
         [&] { return done.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 15000));
+    EXPECT_NO_THROW(done.get());
   }
   QByteArray todaysLog() const { return home_.readFile("log/20260407.log"); }
 
@@ -93,6 +94,15 @@ TEST_F(ErrorReport, FailedPostsLogNothing) {
   }
   EXPECT_EQ(refusing.requests().size(), 1);
   EXPECT_TRUE(todaysLog().isEmpty());
+}
+
+TEST_F(ErrorReport, UnwritableLogAfterPostIsDropped) {
+  LoopbackHttpServer server;
+  TErrorManager::SetURL(urlOf(server.port()));
+  home_.writeFile("blocker", "a file where the log folder should be");
+  TErrorManager::SetPath(home_.file("blocker") + "/");
+  sendWhileServing("report");
+  EXPECT_EQ(server.requests().size(), 1);
 }
 
 TEST_F(ErrorReport, HangingEndpointTimesOut) {
