@@ -2,12 +2,10 @@
 // The parts of an error report: the machine's environment text and the five form fields.
 
 #include <QList>
-#include <QPair>
 #include <QString>
 
+#include "diag/FormPost.h"
 #include "platform/SystemFacts.h"
-
-using FormField = QPair<QString, QString>;
 
 // "OS : <name> <service pack> / IP : ... / Free Physical : ... / ... / Total Virtual : ...",
 // trimmed; amounts through SizeText.
