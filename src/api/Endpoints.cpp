@@ -2,20 +2,9 @@
 
 #include "settings/ServerConfig.h"
 
-namespace {
+QString GetWebUrl() { return "https://" + LoadServerConfig().WebHost; }
 
-// A host written with a trailing "/" in server.ini must not give "//" in the paths.
-QString HostOnly(QString host) {
-  host = host.trimmed();
-  while (host.endsWith('/')) host.chop(1);
-  return host;
-}
-
-}  // namespace
-
-QString GetWebUrl() { return "https://" + HostOnly(LoadServerConfig().WebHost); }
-
-QString GetOrderHost() { return HostOnly(LoadServerConfig().OrderHost); }
+QString GetOrderHost() { return LoadServerConfig().OrderHost; }
 
 QString GetSocketUrl() { return "wss://" + GetOrderHost(); }
 
