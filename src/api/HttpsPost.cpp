@@ -95,14 +95,12 @@ void ApplyTrust(CURL* h, const ServerConfig& config, std::string& blobStore) {
 
 // Performs the request; returns the reply body or throws with the failure's message.
 QByteArray Post(const QString& url, const QByteArray& body) {
-  CurlHandle h(curl_easy_init());
-  if (!h) throw std::runtime_error("cannot create a request");
+  // Everything the handle points at is declared first, so it outlives the handle's cleanup.
   char errorText[CURL_ERROR_SIZE] = {};
   Upload upload{body};
   QByteArray received;
   const QByteArray urlBytes = url.trimmed().toUtf8();
   std::string trustBlob;
-
   CurlList headers;
   for (const char* line :
        {"Content-Type: application/json", "Transfer-Encoding: chunked", "Expect:"}) {
@@ -112,6 +110,8 @@ QByteArray Post(const QString& url, const QByteArray& body) {
     headers.reset(grown);
   }
 
+  CurlHandle h(curl_easy_init());
+  if (!h) throw std::runtime_error("cannot create a request");
   CURL* c = h.get();
   Check(curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText));
   Check(curl_easy_setopt(c, CURLOPT_URL, urlBytes.constData()));
