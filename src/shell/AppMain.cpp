@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "diag/TDebugWindow.h"
+#include "platform/qtui/QtDebugWindow.h"
 #include "platform/qtui/QtMessageBox.h"
 #include "shell/SingleInstance.h"
 #include "shell/TalvenApplication.h"
@@ -32,6 +33,7 @@ int RunTalvenOrder(int argc, char** argv) {
   }
 
   platform::InstallQtMessageBox();
+  platform::InstallQtDebugWindow();
   TDebugWindow::ApplyDiagnosticSwitch();
 
   Tdm dm;
