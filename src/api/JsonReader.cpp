@@ -13,9 +13,7 @@ namespace {
 
 QString Quoted(const char* name) { return QStringLiteral("\"%1\"").arg(QString::fromUtf8(name)); }
 
-const char* TypeName(const json& value) {
-  return value.is_number() ? "number" : value.type_name();
-}
+const char* TypeName(const json& value) { return value.is_number() ? "number" : value.type_name(); }
 
 // Rounds half away from zero; anything outside the 32-bit range fails rather than wrapping.
 int ToInt(double value, const char* name) {
@@ -91,7 +89,8 @@ bool JsonObject::Bool(const char* name) const {
 int JsonObject::Int(const char* name) const {
   const json& value = Member(name);
   if (value.is_number_integer()) {
-    if (value.is_number_unsigned()) return ToInt(static_cast<double>(value.get<std::uint64_t>()), name);
+    if (value.is_number_unsigned())
+      return ToInt(static_cast<double>(value.get<std::uint64_t>()), name);
     return ToInt(static_cast<double>(value.get<std::int64_t>()), name);
   }
   if (value.is_number_float()) return ToInt(value.get<double>(), name);
@@ -108,8 +107,7 @@ int JsonArray::Length() const { return static_cast<int>(node_->size()); }
 
 JsonObject JsonArray::ObjectAt(int index) const {
   if (index < 0 || index >= Length()) {
-    throw JsonError(
-        QStringLiteral("index %1 is outside the array of %2").arg(index).arg(Length()));
+    throw JsonError(QStringLiteral("index %1 is outside the array of %2").arg(index).arg(Length()));
   }
   const json& value = (*node_)[static_cast<std::size_t>(index)];
   if (!value.is_object()) {

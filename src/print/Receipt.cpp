@@ -63,7 +63,8 @@ void Title(ReceiptWriter& w, const TShop& shop) {
 
 void ShopLines(ReceiptWriter& w, const TShop& shop) {
   w.Line(QStringLiteral("[상호] ") + shop.shopName);
-  w.Line(QStringLiteral("[사업자번호] ") + shop.biznum + QStringLiteral(" 대표자: ") + shop.ownerName);
+  w.Line(QStringLiteral("[사업자번호] ") + shop.biznum + QStringLiteral(" 대표자: ") +
+         shop.ownerName);
   w.Line(QStringLiteral("[주소] ") + shop.addr1 + QLatin1Char(' ') + shop.addr2);
   w.Line(QStringLiteral("[전화번호] ") + shop.tel);
   w.Line().Line().Line().Line().Cmd(kCut);
@@ -73,7 +74,8 @@ void OrderTypeLine(ReceiptWriter& w, const TOrderInfo& order) {
   if (order.orderType == QLatin1String("SHOP")) {
     w.Line(QStringLiteral("[매장] ") + VisitTime(order.visitAt) + QStringLiteral(" 도착 예정"));
   } else if (order.orderType == QLatin1String("TAKEOUT")) {
-    w.Line(QStringLiteral("[테이크아웃] ") + VisitTime(order.visitAt) + QStringLiteral(" 수령 예정"));
+    w.Line(QStringLiteral("[테이크아웃] ") + VisitTime(order.visitAt) +
+           QStringLiteral(" 수령 예정"));
   } else if (order.orderType == QLatin1String("DELIVERY")) {
     w.Line(QStringLiteral("[배달주소] ") + order.shipAddr1 + QLatin1Char(' ') + order.shipAddr2);
   }

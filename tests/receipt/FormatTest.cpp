@@ -12,8 +12,8 @@ TEST(ReceiptFormat, AmountCountAndVisitTime) {
   const struct {
     int value;
     const char* text;
-  } amounts[] = {{0, "         0"},       {999, "       999"},         {1000, "     1,000"},
-                 {15000, "    15,000"},     {-2000, "    -2,000"},      {-999, "      -999"},
+  } amounts[] = {{0, "         0"},          {999, "       999"},        {1000, "     1,000"},
+                 {15000, "    15,000"},      {-2000, "    -2,000"},      {-999, "      -999"},
                  {100000000, "100,000,000"}, {-10000000, "-10,000,000"}, {INT_MAX, "2,147,483,647"},
                  {INT_MIN, "-2,147,483,648"}};
   for (const auto& c : amounts) EXPECT_EQ(FormatAmount(c.value), QString(c.text)) << c.value;
@@ -27,8 +27,12 @@ TEST(ReceiptFormat, AmountCountAndVisitTime) {
   const struct {
     const char* visitAt;
     const char* time;
-  } visits[] = {{"2021-04-07 13:05", "13:05"}, {"13:05", ""},         {"", ""},
-                {"a b c", "b"},                {"2021-04-07  13:05", ""}, {"2021-04-07\n13:05", "13:05"}};
+  } visits[] = {{"2021-04-07 13:05", "13:05"},
+                {"13:05", ""},
+                {"", ""},
+                {"a b c", "b"},
+                {"2021-04-07  13:05", ""},
+                {"2021-04-07\n13:05", "13:05"}};
   for (const auto& c : visits) EXPECT_EQ(VisitTime(c.visitAt), QString(c.time)) << c.visitAt;
 }
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 enum class Op { Parse, Text, IsNull, Object, Array, Bool, Int };
@@ -14,13 +13,20 @@ QString Read(const QString& doc, Op op) {
   try {
     const JsonObject root = JsonObject::Parse(doc);
     switch (op) {
-      case Op::Parse: return "parsed";
-      case Op::Text: return root.Text("m");
-      case Op::IsNull: return root.IsNull("m") ? "true" : "false";
-      case Op::Object: return root.Object("m").Text("k");
-      case Op::Array: return QString::number(root.Array("m").Length());
-      case Op::Bool: return root.Bool("m") ? "true" : "false";
-      case Op::Int: return QString::number(root.Int("m"));
+      case Op::Parse:
+        return "parsed";
+      case Op::Text:
+        return root.Text("m");
+      case Op::IsNull:
+        return root.IsNull("m") ? "true" : "false";
+      case Op::Object:
+        return root.Object("m").Text("k");
+      case Op::Array:
+        return QString::number(root.Array("m").Length());
+      case Op::Bool:
+        return root.Bool("m") ? "true" : "false";
+      case Op::Int:
+        return QString::number(root.Int("m"));
     }
   } catch (const JsonError& e) {
     EXPECT_FALSE(e.Message().isEmpty());

@@ -10,13 +10,13 @@ using nlohmann::json;
 
 namespace {
 
-json Fixture() {
-  return json::parse(expect::ReadFile(TALVEN_TEST_DATA "/order-delivery.json"));
-}
+json Fixture() { return json::parse(expect::ReadFile(TALVEN_TEST_DATA "/order-delivery.json")); }
 
 json& Node(json& reply) { return reply["data"]["shopOrderList"]["edges"][0]["node"]; }
 
-TOrderInfo FromJson(const json& reply) { return OrderFromReply(QString::fromStdString(reply.dump())); }
+TOrderInfo FromJson(const json& reply) {
+  return OrderFromReply(QString::fromStdString(reply.dump()));
+}
 
 void ExpectEmptyRecord(const TOrderInfo& order) {
   EXPECT_TRUE(order.no.isEmpty());
@@ -57,12 +57,12 @@ TEST(OrderReply, DeliveryFixtureFillsEveryField) {
     int price;
     int cnt;
     bool isOtp;
-  } items[] = {{"양념치킨", 18000, 1, false},   {"└순살 변경", 2000, 0, true},
-               {"└치즈볼 5개", 3500, 0, true},  {"└콜라 1.25L", 2500, 0, true},
+  } items[] = {{"양념치킨", 18000, 1, false},     {"└순살 변경", 2000, 0, true},
+               {"└치즈볼 5개", 3500, 0, true},    {"└콜라 1.25L", 2500, 0, true},
                {"후라이드치킨", 16000, 1, false}, {"떡볶이", 10000, 2, false},
-               {"└매운맛", 0, 0, true},          {"김말이튀김", 3000, 1, false},
-               {"오뎅탕", 4500, 1, false},       {"치즈스틱 2개", 4000, 2, false},
-               {"감자튀김(대)", 3500, 1, false}, {"사이다 500ml", 2000, 1, false}};
+               {"└매운맛", 0, 0, true},           {"김말이튀김", 3000, 1, false},
+               {"오뎅탕", 4500, 1, false},        {"치즈스틱 2개", 4000, 2, false},
+               {"감자튀김(대)", 3500, 1, false},  {"사이다 500ml", 2000, 1, false}};
   ASSERT_EQ(o.item.size(), std::size(items));
   for (qsizetype i = 0; i < o.item.size(); ++i) {
     SCOPED_TRACE(i);
@@ -89,13 +89,21 @@ TEST(OrderReply, FieldRules) {
        [](const TOrderInfo& o) { EXPECT_EQ(o.no, "0031"); }},
       {"phone hyphenated", [](json& n) { n["member"]["phone"] = "01011112222"; },
        [](const TOrderInfo& o) { EXPECT_EQ(o.memberPhone, "010-1111-2222"); }},
-      {"empty comments become -", [](json& n) { n["commentShop"] = ""; n["commentShip"] = ""; },
+      {"empty comments become -",
+       [](json& n) {
+         n["commentShop"] = "";
+         n["commentShip"] = "";
+       },
        [](const TOrderInfo& o) {
          EXPECT_EQ(o.commentShop, "-");
          EXPECT_EQ(o.commentShip, "-");
        }},
       {"null comments and texts stay null",
-       [](json& n) { n["commentShop"] = nullptr; n["shipAddr2"] = nullptr; n["payinfo"]["setting"]["pgName"] = nullptr; },
+       [](json& n) {
+         n["commentShop"] = nullptr;
+         n["shipAddr2"] = nullptr;
+         n["payinfo"]["setting"]["pgName"] = nullptr;
+       },
        [](const TOrderInfo& o) {
          EXPECT_EQ(o.commentShop, "null");
          EXPECT_EQ(o.shipAddr2, "null");
@@ -143,21 +151,28 @@ TEST(OrderReply, Outcomes) {
   } cases[] = {
       {"errors null is a success", patched([](json& r) { r["errors"] = nullptr; }), ""},
       {"errors empty list", patched([](json& r) { r["errors"] = json::array(); }), "err"},
-      {"errors present", QString::fromStdString(expect::ReadFile(TALVEN_TEST_DATA "/order-errors.json")), "err"},
-      {"no order matched", QString::fromStdString(expect::ReadFile(TALVEN_TEST_DATA "/order-no-edges.json")), "결과없음"},
+      {"errors present",
+       QString::fromStdString(expect::ReadFile(TALVEN_TEST_DATA "/order-errors.json")), "err"},
+      {"no order matched",
+       QString::fromStdString(expect::ReadFile(TALVEN_TEST_DATA "/order-no-edges.json")),
+       "결과없음"},
       {"empty reply of a failed request", "", nullptr},
-      {"malformed reply", QString::fromStdString(expect::ReadFile(TALVEN_TEST_DATA "/order-malformed.json")), nullptr},
+      {"malformed reply",
+       QString::fromStdString(expect::ReadFile(TALVEN_TEST_DATA "/order-malformed.json")), nullptr},
       {"data null", R"({"data":null})", nullptr},
       {"edges not an array", R"({"data":{"shopOrderList":{"edges":{}}}})", nullptr},
       {"edge without node", R"({"data":{"shopOrderList":{"edges":[{}]}}})", nullptr},
-      {"inner coupon null", patched([](json& r) { Node(r)["coupon"]["coupon"] = nullptr; }), nullptr},
+      {"inner coupon null", patched([](json& r) { Node(r)["coupon"]["coupon"] = nullptr; }),
+       nullptr},
       {"payinfo missing", patched([](json& r) { Node(r).erase("payinfo"); }), nullptr},
       {"price null", patched([](json& r) { Node(r)["price"] = nullptr; }), nullptr},
-      {"option group without items", patched([](json& r) { Node(r)["items"][0]["pickOptions"][0].erase("items"); }), nullptr},
+      {"option group without items",
+       patched([](json& r) { Node(r)["items"][0]["pickOptions"][0].erase("items"); }), nullptr},
       {"line amount beyond 32 bits", patched([](json& r) {
          Node(r)["items"][0]["goods"]["price"] = 2000000000;
          Node(r)["items"][0]["count"] = 2;
-       }), nullptr},
+       }),
+       nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -43,7 +43,8 @@ TOrderInfo Delivery() {
   order.payStatus = "S";
   order.payPgName = "카드결제";
   order.payMethod = "C";
-  order.item = {{"양념치킨", 18000, 1, false}, {"└치즈볼", 3500, 0, true}, {"콜라", 2000, 2, false}};
+  order.item = {
+      {"양념치킨", 18000, 1, false}, {"└치즈볼", 3500, 0, true}, {"콜라", 2000, 2, false}};
   return order;
 }
 
@@ -51,7 +52,8 @@ const std::string kShopLines = Cp949(
     "[상호] 치킨공방\n"
     "[사업자번호] 123-45-67890 대표자: 한지민\n"
     "[주소] 마포구 망원로 12 1층\n"
-    "[전화번호] 02-3141-5926\n\n\n\n\n" + CUT);
+    "[전화번호] 02-3141-5926\n\n\n\n\n" +
+    CUT);
 
 void ExpectBytes(const std::string& actual, const std::string& expected) {
   EXPECT_EQ(actual, expected) << "actual:   " << Hex(actual) << "\nexpected: " << Hex(expected);
@@ -65,26 +67,23 @@ TEST(OrderReceipt, DeliveryWithCouponOriginAndMessage) {
   shop.origin = "닭고기: 국내산";
   shop.useOrigin = true;
   const std::string expected = Cp949(
-      INIT + DH + BOLD + CENTRE + "Pilvora - 배달특급\n" +
-      LEFT + "[주문번호] 0042\n"
+      INIT + DH + BOLD + CENTRE + "Pilvora - 배달특급\n" + LEFT +
+      "[주문번호] 0042\n"
       "[연락처] 010-2345-6789\n"
       "[배달주소] 망원로 12 3층\n"
       "[결제완료] 카드결제\n" +
-      INIT + SEP +
-      INIT + DH + BOLD + "[매장 요청 내용]\n맵지 않게\n[배달 요청 내용]\n문 앞에\n" +
-      INIT + SEP +
-      "       메뉴               수량      금액\n" + SEP + TABS2 +
+      INIT + SEP + INIT + DH + BOLD + "[매장 요청 내용]\n맵지 않게\n[배달 요청 내용]\n문 앞에\n" +
+      INIT + SEP + "       메뉴               수량      금액\n" + SEP + TABS2 +
       "양념치킨        \t  1\t    18,000\n"
       "└치즈볼        \t   \t     3,500\n"
       "콜라          \t  2\t     2,000\n" +
       INIT + SEP + INIT + DH + BOLD + TABS1 + "총 주문 금액\t    27,500\n배달비\t     3,000\n" +
-      INIT + SEP + INIT + DH + BOLD + TABS1 + "상점 자체 쿠폰 할인 금액\n└첫 주문 쿠폰\t    -2,000\n" +
-      INIT + SEP + INIT + DH + BOLD + TABS1 + "합계\t    28,500\n" +
-      INIT + SEP +
+      INIT + SEP + INIT + DH + BOLD + TABS1 +
+      "상점 자체 쿠폰 할인 금액\n└첫 주문 쿠폰\t    -2,000\n" + INIT + SEP + INIT + DH + BOLD +
+      TABS1 + "합계\t    28,500\n" + INIT + SEP +
       "주문일시                2026-12-11 12:03:41\n"
-      "결제방법                카드\n" + SEP +
-      "리뷰 이벤트\n" + SEP +
-      "[원산지] 닭고기: 국내산\n" + SEP);
+      "결제방법                카드\n" +
+      SEP + "리뷰 이벤트\n" + SEP + "[원산지] 닭고기: 국내산\n" + SEP);
   ExpectBytes(MakeOrderReceipt(shop, Delivery()), expected + kShopLines);
 }
 
@@ -114,7 +113,8 @@ TEST(OrderReceipt, OrderTypeDecidesVisitLineAndDeliveryBlocks) {
     order.orderType = c.orderType;
     order.visitAt = c.visitAt;
     const std::string bytes = MakeOrderReceipt(Shop(), order);
-    EXPECT_EQ(Between(bytes, Cp949("6789\n"), Cp949("[결제완료]")), Cp949(std::string("6789\n") + c.line));
+    EXPECT_EQ(Between(bytes, Cp949("6789\n"), Cp949("[결제완료]")),
+              Cp949(std::string("6789\n") + c.line));
     EXPECT_EQ(bytes.find(Cp949("[배달 요청 내용]")) != std::string::npos, c.delivery);
     EXPECT_EQ(bytes.find(Cp949("총 주문 금액")) != std::string::npos, c.delivery);
     EXPECT_EQ(bytes.find(Cp949("배달비")) != std::string::npos, c.delivery);
@@ -190,9 +190,11 @@ TEST(OrderReceipt, ItemLines) {
       {"short ASCII name padded", {"Cola", 2000, 2, false}, "Cola        \t  2\t     2,000\n"},
       {"12 characters", {"ABCDEFGHIJKL", 100, 1, false}, "ABCDEFGHIJKL\t  1\t       100\n"},
       {"13 characters", {"ABCDEFGHIJKLM", 100, 1, false}, "ABCDEFGHIJKL\t  1\t       100\nM\n"},
-      {"25 characters", {"ABCDEFGHIJKLMNOPQRSTUVWXY", 100, 1, false},
+      {"25 characters",
+       {"ABCDEFGHIJKLMNOPQRSTUVWXY", 100, 1, false},
        "ABCDEFGHIJKL\t  1\t       100\nMNOPQRSTUVWX\nY\n"},
-      {"12 Hangul syllables", {"가나다라마바사아자차카타", 9000, 3, false},
+      {"12 Hangul syllables",
+       {"가나다라마바사아자차카타", 9000, 3, false},
        "가나다라마바사아자차카타\t  3\t     9,000\n"},
       {"option line", {"└샷 추가", 500, 0, true}, "└샷 추가       \t   \t       500\n"},
       {"empty name prints nothing", {"", 5000, 1, false}, ""},
@@ -225,7 +227,8 @@ TEST(TestReceipt, TitleSeparatorAndShopLines) {
 }
 
 TEST(TestReceipt, EmptyShopStillPrintsEveryLine) {
-  const std::string expected = INIT + DH + BOLD + CENTRE + "Pilvora - \n" + INIT + SEP +
-                               Cp949("[상호] \n[사업자번호]  대표자: \n[주소]  \n[전화번호] \n\n\n\n\n") + CUT;
+  const std::string expected =
+      INIT + DH + BOLD + CENTRE + "Pilvora - \n" + INIT + SEP +
+      Cp949("[상호] \n[사업자번호]  대표자: \n[주소]  \n[전화번호] \n\n\n\n\n") + CUT;
   ExpectBytes(MakeTestReceipt(TShop()), expected);
 }

@@ -44,15 +44,18 @@ TEST(ShopReply, Outcomes) {
   const struct {
     const char* what;
     QString reply;
-    const char* errMsg;      // nullptr: the reader's failure message
-    const char* shopName;    // what the record holds afterwards
+    const char* errMsg;    // nullptr: the reader's failure message
+    const char* shopName;  // what the record holds afterwards
     const char* affiliate;
     bool useStop;
   } cases[] = {
       {"success", QString(full).arg("true"), "", "N", "F", true},
       {"useStop as text", QString(full).arg("\"False\""), "", "N", "F", false},
-      {"errors", QString::fromStdString(expect::ReadFile(TALVEN_TEST_DATA "/shop-errors.json")), "err", "", "", false},
-      {"errors null is a success", R"({"errors":null,"data":{"shop":{"name":"N","tel":"","bizNum":"","ownerName":"","addr1":"","addr2":"","useStop":false,"deliveryMessage":"","origin":"","affiliate":"F"}}})", "", "N", "F", false},
+      {"errors", QString::fromStdString(expect::ReadFile(TALVEN_TEST_DATA "/shop-errors.json")),
+       "err", "", "", false},
+      {"errors null is a success",
+       R"({"errors":null,"data":{"shop":{"name":"N","tel":"","bizNum":"","ownerName":"","addr1":"","addr2":"","useStop":false,"deliveryMessage":"","origin":"","affiliate":"F"}}})",
+       "", "N", "F", false},
       {"name null", R"({"data":{"shop":{"name":null}}})", "err", "", "", false},
       {"name empty", R"({"data":{"shop":{"name":""}}})", "err", "", "", false},
       {"shop null", R"({"data":{"shop":null}})", nullptr, "", "", false},
@@ -80,11 +83,14 @@ TEST(ShopReply, Outcomes) {
 
 TEST(ShopReply, UseStopNullKeepsTheFieldsBeforeIt) {
   TShop shop = Loaded();
-  ApplyShopReply(R"({"data":{"shop":{"name":"N","tel":"T","bizNum":"B","ownerName":"O","addr1":"A1",)"
-                 R"("addr2":"A2","useStop":null,"deliveryMessage":"D","origin":"R","affiliate":"F"}}})",
-                 shop);
+  ApplyShopReply(
+      R"({"data":{"shop":{"name":"N","tel":"T","bizNum":"B","ownerName":"O","addr1":"A1",)"
+      R"("addr2":"A2","useStop":null,"deliveryMessage":"D","origin":"R","affiliate":"F"}}})",
+      shop);
   EXPECT_TRUE(shop.errMsg.contains("useStop")) << shop.errMsg.toStdString();
-  EXPECT_EQ(QStringList({shop.shopName, shop.tel, shop.biznum, shop.ownerName, shop.addr1, shop.addr2}),
-            QStringList({"N", "T", "B", "O", "A1", "A2"}));
-  EXPECT_EQ(QStringList({shop.deliveryMessage, shop.origin, shop.affiliate}), QStringList({"", "", ""}));
+  EXPECT_EQ(
+      QStringList({shop.shopName, shop.tel, shop.biznum, shop.ownerName, shop.addr1, shop.addr2}),
+      QStringList({"N", "T", "B", "O", "A1", "A2"}));
+  EXPECT_EQ(QStringList({shop.deliveryMessage, shop.origin, shop.affiliate}),
+            QStringList({"", "", ""}));
 }

@@ -26,7 +26,8 @@ ToolRun Receipt(const QStringList& args, const QByteArray& input = {}) {
   process.closeWriteChannel();
   EXPECT_TRUE(process.waitForFinished(30000));
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
+          process.readAllStandardOutput().toStdString(),
+          process.readAllStandardError().toStdString()};
 }
 
 QString Data(const char* name) { return QStringLiteral(TALVEN_TEST_DATA "/") + name; }
@@ -35,7 +36,8 @@ std::string LibraryReceipt(bool origin) {
   TShop shop;
   ApplyShopReply(QString::fromStdString(expect::ReadFile(Data("shop.json"))), shop);
   shop.useOrigin = origin;
-  return MakeOrderReceipt(shop, OrderFromReply(QString::fromStdString(expect::ReadFile(Data("order-delivery.json")))));
+  return MakeOrderReceipt(
+      shop, OrderFromReply(QString::fromStdString(expect::ReadFile(Data("order-delivery.json")))));
 }
 
 }  // namespace
@@ -54,8 +56,9 @@ TEST(ReceiptTool, OrderWritesTheReceiptBytes) {
 }
 
 TEST(ReceiptTool, DashReadsStandardInput) {
-  const ToolRun run = Receipt({"order", "-", Data("shop.json")},
-                          QByteArray::fromStdString(expect::ReadFile(Data("order-delivery.json"))));
+  const ToolRun run =
+      Receipt({"order", "-", Data("shop.json")},
+              QByteArray::fromStdString(expect::ReadFile(Data("order-delivery.json"))));
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, LibraryReceipt(false));
 }
@@ -95,8 +98,9 @@ TEST(ReceiptTool, TestReceiptAndUsage) {
   EXPECT_EQ(failed.out, "");
   EXPECT_EQ(failed.err, "errMsg: err\n");
 
-  for (const QStringList& args : {QStringList{}, QStringList{"print"}, QStringList{"order", "a"},
-                                  QStringList{"order", "a", "b", "--bogus"}, QStringList{"view", "a", "--jpg", "x"}}) {
+  for (const QStringList& args :
+       {QStringList{}, QStringList{"print"}, QStringList{"order", "a"},
+        QStringList{"order", "a", "b", "--bogus"}, QStringList{"view", "a", "--jpg", "x"}}) {
     EXPECT_EQ(Receipt(args).exitCode, 2) << args.join(' ').toStdString();
   }
 }
@@ -111,7 +115,8 @@ TEST(ReceiptTool, ViewAsTextAndPicture) {
 
   const ToolRun text = Receipt({"view", bytes});
   EXPECT_EQ(text.exitCode, 0) << text.err;
-  EXPECT_NE(text.out.find("H B |            Pilvora - 배달특급            |\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("H B |            Pilvora - 배달특급            |\n"), std::string::npos)
+      << text.out;
   EXPECT_NE(text.out.find("    |양념치킨                    1     18,000  |\n"), std::string::npos);
   EXPECT_NE(text.out.find("✂"), std::string::npos);
 

@@ -45,7 +45,8 @@ TEST(ViewLayout, ItemColumnsLineUpWithTheHeader) {
     SCOPED_TRACE(name);
     const Row* line = RowStarting(rows, name);
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->glyphs[11].column + line->glyphs[11].width, QString(name).size() == 4 ? 12 : 24);
+    EXPECT_EQ(line->glyphs[11].column + line->glyphs[11].width,
+              QString(name).size() == 4 ? 12 : 24);
     const Glyph* count = GlyphAt(*line, name == QString("Cola") ? "1" : "7", 24);
     ASSERT_NE(count, nullptr);
     EXPECT_EQ(count->column, 28);  // "%3d" from column 26
@@ -94,7 +95,8 @@ TEST(ViewLayout, UnknownBytesStayVisible) {
 }
 
 TEST(ViewLayout, LongLinesWrapAt42Columns) {
-  const QList<Row> rows = LayOut(std::string(43, 'x') + "\n" + expect::Cp949(std::string(21, ' ') + "가나다라마바사아자차카\n"));
+  const QList<Row> rows = LayOut(std::string(43, 'x') + "\n" +
+                                 expect::Cp949(std::string(21, ' ') + "가나다라마바사아자차카\n"));
   ASSERT_EQ(rows.size(), 4);
   EXPECT_EQ(rows[0].Used(), 42);
   EXPECT_EQ(rows[1].Used(), 1);

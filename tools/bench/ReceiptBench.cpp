@@ -49,7 +49,8 @@ void BM_MakeOrderReceipt(benchmark::State& state) {
     bytes = receipt.size();
     benchmark::DoNotOptimize(receipt);
   }
-  state.counters["receipts/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["receipts/s"] =
+      benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["bytes/receipt"] = double(bytes);
 }
 BENCHMARK(BM_MakeOrderReceipt);
@@ -58,7 +59,8 @@ BENCHMARK(BM_MakeOrderReceipt);
 void BM_OrderFromReply(benchmark::State& state) {
   const Fixture& f = Data();
   for (auto _ : state) benchmark::DoNotOptimize(OrderFromReply(f.orderReply));
-  state.counters["replies/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["replies/s"] =
+      benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_OrderFromReply);
 

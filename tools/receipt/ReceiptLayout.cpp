@@ -83,7 +83,8 @@ class Printer {
     if (!HasMore()) return Marker("ESC");
     const unsigned char c = Next();
     switch (c) {
-      case 0x40: return Reset();
+      case 0x40:
+        return Reset();
       case 0x45:
         if (HasMore()) return void(bold_ = Next() & 1);
         break;
@@ -94,9 +95,12 @@ class Printer {
           return Marker("ESC 61 " + Hex(n));
         }
         break;
-      case 0x44: return TabStops();
-      case 0x69: return Cut();
-      default: break;
+      case 0x44:
+        return TabStops();
+      case 0x69:
+        return Cut();
+      default:
+        break;
     }
     Marker("ESC " + Hex(c));
   }

@@ -46,7 +46,8 @@ std::optional<QByteArray> ReadInput(const QString& name) {
 }
 
 int WriteBytes(const std::string& bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+      std::fflush(stdout) != 0) {
     std::perror("receipt: standard output");
     return kFailed;
   }
@@ -76,7 +77,8 @@ std::optional<TShop> ReadShop(const QString& name, QString& errMsg) {
 }
 
 int Order(const QStringList& args) {
-  if (args.size() < 2 || args.size() > 3 || (args.size() == 3 && args[2] != QLatin1String("--origin"))) {
+  if (args.size() < 2 || args.size() > 3 ||
+      (args.size() == 3 && args[2] != QLatin1String("--origin"))) {
     return Usage();
   }
   const auto reply = ReadReply(args[0]);
