@@ -203,9 +203,11 @@ class OrderSim::Impl {
 };
 
 OrderSim::OrderSim(Options options) : impl_(std::make_unique<Impl>(std::move(options))) {}
-OrderSim::~OrderSim() = default;
+// Stops before impl_ starts going away: control handlers still running call back into *this.
+OrderSim::~OrderSim() { stop(); }
 
 void OrderSim::start() {
+  if (impl_->https_) throw std::logic_error("order-sim is already started");
   try {
     impl_->start(*this);
   } catch (const std::exception& e) {

@@ -61,7 +61,9 @@ struct RecordedRequest {
   std::optional<std::string> queryParam(std::string_view name) const;
 };
 
-// A reply the service sends instead of its own (for redirects, odd charsets, odd JSON).
+// A reply the service sends instead of its own (for redirects, odd charsets, odd JSON). The
+// Content-Type is JSON unless `headers` sets one. For a redirect of a POST use 307 or 308: with
+// 301/302 most clients follow with a GET, which /gql refuses with 405.
 struct CannedReply {
   int status = 200;
   std::vector<std::pair<std::string, std::string>> headers;  // e.g. {"Location", "/gql?..."}
@@ -110,7 +112,7 @@ class OrderSim {
   OrderSim(const OrderSim&) = delete;
   OrderSim& operator=(const OrderSim&) = delete;
 
-  // Binds the listeners and starts serving; throws std::runtime_error when that fails.
+  // Binds the listeners and starts serving; throws std::runtime_error when that fails. Once only.
   void start();
   void stop();  // idempotent; ends open connections and joins every thread
 
@@ -159,9 +161,8 @@ class OrderSim {
   // What `serve --state FILE` writes: ports, certificate path, demo shop keys, phone, SMS code.
   std::string stateJson() const;
 
-  class Impl;
-
  private:
+  class Impl;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -113,6 +113,8 @@ void PrintBanner(const ordersim::OrderSim& sim, const std::string& smsCode) {
             << "  WebHost=" << sim.httpsHost() << "\n  OrderHost=" << sim.httpsHost() << "\n  VersionHost="
             << sim.httpHost() << "\n  ReportHost=" << sim.httpHost() << "\n  CaFile=" << sim.certPath() << "\n\n"
             << "Place an order:  order-sim place-order --control " << sim.controlPort() << " --type DELIVERY\n"
+            << "Work on it:      order-sim set-status --control " << sim.controlPort()
+            << " --token TOKEN --status WORKING\n"
             << "Stop with Ctrl+C.\n"
             << std::endl;
 }
