@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <exception>
 
@@ -26,7 +27,10 @@ constexpr int kTimerAutotopMs = 5000;
 QString LogFolder() { return platform::DataFolder() + "/log/"; }
 
 bool StartOwnExecutable() {
-  const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+  QString exe = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+  // After an update replaced the file, the kernel names the old one "<path> (deleted)": the
+  // new copy is the file now at that path.
+  exe.remove(QRegularExpression(QStringLiteral(" \\(deleted\\)$")));
   return QProcess::startDetached(exe.isEmpty() ? QCoreApplication::applicationFilePath() : exe, {});
 }
 
