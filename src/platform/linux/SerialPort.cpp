@@ -89,6 +89,7 @@ struct SerialPort::Device {
 
   int fd;
   std::unique_ptr<QSocketNotifier> notifier;
+  bool outputPending = false;  // a write failed or ran out of time with bytes still queued
   bool haveCounters = false;
   serial_icounter_struct counters{};
 };
@@ -186,8 +187,11 @@ void SerialPort::Open() {
 void SerialPort::Close() {
   if (!Connected()) return;
   emit BeforeClose();
-  // Pending output is dropped, not drained: a close must not wait on a stuck printer.
-  ::ioctl(device_->fd, TCFLSH, TCIOFLUSH);
+  // Output a failed write left behind is dropped, not drained: a close must not wait on a
+  // stuck printer. After a completed write the queue is empty on a UART, but a pty counts the
+  // bytes its peer has not read yet as queued, and flushing would throw those away.
+  ::ioctl(device_->fd, TCFLSH, device_->outputPending ? TCIOFLUSH : TCIFLUSH);
+  ::ioctl(device_->fd, TIOCNXCL);  // or another holder of the tty keeps us out next time
   const int error = device_->CloseNow();
   device_.reset();
   emit AfterClose();
@@ -206,6 +210,7 @@ bool SerialPort::Write(const char* data, qsizetype size) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
   };
   const auto timedOut = [&](qsizetype sent) {
+    device_->outputPending = true;
     Report(QStringLiteral("%1: write not finished after %2 ms (%3 of %4 bytes sent)")
                .arg(port)
                .arg(waitMs)
@@ -225,6 +230,7 @@ bool SerialPort::Write(const char* data, qsizetype size) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) {
       const int error = errno;
+      device_->outputPending = true;
       Report(QStringLiteral("%1: write failed: %2").arg(port, ErrnoText(error)));
       return false;
     }
