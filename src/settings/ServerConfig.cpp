@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <exception>
+
 #include "diag/SupportRoutines.h"
 #include "diag/TDebugWindow.h"
 #include "platform/AppPaths.h"
@@ -12,6 +14,14 @@
 namespace {
 
 const QString kSection = QStringLiteral("Server");
+
+// Every request reads the hosts: an unwritable debug file must not fail them.
+void Trace(const QString& text) {
+  try {
+    TDebugWindow::Add(text);
+  } catch (const std::exception&) {
+  }
+}
 
 // The files in the order they are asked; the first one that holds a usable value wins.
 class ServerIni {
@@ -26,7 +36,7 @@ class ServerIni {
       const QString value = file.ReadString(kSection, key, QString()).trimmed();
       if (value.isEmpty()) continue;
       if (usable(value)) return {value, QFileInfo(file.FileName()).absolutePath()};
-      TDebugWindow::Add("server.ini: ignoring " + key + "=" + value + " in " + file.FileName());
+      Trace("server.ini: ignoring " + key + "=" + value + " in " + file.FileName());
     }
     return {};
   }

@@ -1,6 +1,7 @@
 #include "shell/AppMain.h"
 
 #include <cstdio>
+#include <exception>
 
 #include "diag/TDebugWindow.h"
 #include "platform/qtui/QtDebugWindow.h"
@@ -39,6 +40,12 @@ int RunTalvenOrder(int argc, char** argv) {
   Tdm dm;
   Tfm_orderFake controller(dm, instance);
   TerminationSignals termination([&controller] { controller.SendForm_Close(nullptr); });
-  controller.FormCreate();
+  try {
+    controller.FormCreate();
+  } catch (const std::exception& e) {
+    // Swallowed as the event loop would; the operator still gets the login window.
+    std::fprintf(stderr, "TalvenOrder: Tfm_orderFake.FormCreate err : %s\n", e.what());
+    controller.ShowLoginForm();
+  }
   return app.exec();
 }

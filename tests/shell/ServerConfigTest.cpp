@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "diag/TDebugWindow.h"
 #include "settings/ServerConfig.h"
 
 // Defined beside LoadServerConfig(); the folders are parameters so the test never writes into
@@ -95,5 +96,29 @@ INSTANTIATE_TEST_SUITE_P(Files, ServerConfigTest, testing::ValuesIn(kCases),
                              name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
                            return name;
                          });
+
+}  // namespace
+
+namespace {
+
+TEST(ServerConfigTrace, UnwritableDebugFileDoesNotFailTheRead) {
+  QTemporaryDir data, program, blocked;
+  QFile file(QDir(data.path()).filePath("server.ini"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[Server]\nWebHost=http://not-a-host/\n");
+  file.close();
+  TDebugWindow::ResetForTests();
+  TDebugWindow::UseDebugWin();
+  TDebugWindow::UseFileSave();
+  TDebugWindow::SetFilePathForTests(blocked.path());  // a folder: the file cannot be written
+
+  ServerConfig config;
+  EXPECT_NO_THROW(config = LoadServerConfig(data.path(), program.path()));
+  EXPECT_EQ(config.WebHost, "shop.pilvora.example");
+  EXPECT_TRUE(TDebugWindow::Lines().join('\n').contains("ignoring WebHost"));
+
+  TDebugWindow::SetFilePathForTests(QString());
+  TDebugWindow::ResetForTests();
+}
 
 }  // namespace
