@@ -100,7 +100,15 @@ void Tfm_orderFake::ShowLoginForm() {
   login_->raise();
 }
 
-void Tfm_orderFake::SendForm_Close(QObject*) { close(); }
+void Tfm_orderFake::SendForm_Close(QObject*) {
+  try {
+    dm_.Ports().PortClose();
+    dm_.Ports().PortVClose();
+  } catch (...) {
+    // Leaving must not fail: whatever the ports say, the program ends.
+  }
+  close();
+}
 
 void Tfm_orderFake::closeEvent(QCloseEvent* event) {
   event->accept();

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
 #include <QTimer>
 
 #include "RuntimeFolder.h"
@@ -12,6 +15,7 @@
 #include "shell/SingleInstance.h"
 #include "shell/UFake.h"
 #include "shell/Udm.h"
+#include "print/PrinterPorts.h"
 #include "ui/Tfm_login.h"
 
 namespace {
@@ -91,6 +95,34 @@ TEST_F(ControllerTest, UnwritableLogDoesNotKeepTheLoginWindowAway) {
   controller_.FormCreate();
   ASSERT_NE(controller_.LoginForm(), nullptr);
   EXPECT_TRUE(controller_.LoginForm()->isVisible());
+}
+
+TEST_F(ControllerTest, ExitClosesBothPrinterPorts) {
+  // Two pty pairs stand in for the printer and the virtual port's other program.
+  std::vector<std::unique_ptr<QProcess>> links;
+  for (const char* name : {"COM3", "COM4"}) {
+    auto socat = std::make_unique<QProcess>();
+    const QString link = home_.file(QString("ports/") + name);
+    QDir().mkpath(QFileInfo(link).absolutePath());
+    socat->start("socat", {"pty,raw,echo=0,link=" + link, "pty,raw,echo=0,link=" + link + ".peer"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(link) && QFileInfo::exists(link + ".peer"); }, 5000));
+    links.push_back(std::move(socat));
+  }
+  PrinterPorts& ports = dm_.Ports();
+  ports.ComPort().SetPort("COM3");
+  ports.ComPort_virtual().SetPort("COM4");
+  ASSERT_TRUE(ports.PortOpen());
+  ports.ComPort_virtual().Open();
+  ASSERT_TRUE(ports.ComPort().Connected() && ports.ComPort_virtual().Connected());
+
+  controller_.FormCreate();
+  EXPECT_EQ(RunLoop([&] { controller_.LoginForm()->close(); }, 3000, 7), 0);
+  EXPECT_FALSE(ports.ComPort().Connected());
+  EXPECT_FALSE(ports.ComPort_virtual().Connected());
+  for (auto& socat : links) {
+    socat->terminate();
+    socat->waitForFinished(3000);
+  }
 }
 
 struct EndCase {
