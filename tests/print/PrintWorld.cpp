@@ -49,3 +49,9 @@ void PrintTo(const QByteArray& bytes, std::ostream* os) {
   *os << bytes.size() << " bytes: " << bytes.left(64).toHex(' ').toStdString()
       << (bytes.size() > 64 ? " ..." : "");
 }
+
+void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+void PrintTo(const QStringList& list, std::ostream* os) {
+  *os << '[' << list.join(", ").toStdString() << ']';
+}

@@ -23,8 +23,10 @@ class PrintWorld : public ::testing::Test {
   TempDataFolder data;
 };
 
-// Readable failure output for QByteArray comparisons.
+// Readable failure output for the Qt values these tests compare.
 void PrintTo(const QByteArray& bytes, std::ostream* os);
+void PrintTo(const QString& text, std::ostream* os);
+void PrintTo(const QStringList& list, std::ostream* os);
 
 // Runs the event loop until pred() holds or timeoutMs passed; gives pred()'s last value.
 template <typename Pred>
