@@ -1,5 +1,3 @@
-#include "SimFixture.h"
-
 #include <boost/asio/connect.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ssl.hpp>
@@ -7,9 +5,10 @@
 #include <boost/beast/ssl.hpp>
 #include <boost/beast/websocket.hpp>
 #include <boost/beast/websocket/ssl.hpp>
-
 #include <chrono>
 #include <thread>
+
+#include "SimFixture.h"
 
 namespace net = boost::asio;
 namespace beast = boost::beast;
@@ -62,7 +61,9 @@ TEST_F(ChannelTest, OrdersAndStatusChangesArriveInOrder) {
 
   const auto placed = sim.placeOrder(demo.id, ordersim::SampleOrder(ordersim::OrderType::TAKEOUT));
   sim.setStatus(placed.token, ordersim::OrderStatus::WORKING);
-  EXPECT_EQ(sim.notify(demo.id, R"({"token":"t1","status":"ORDER","type":"direct","order_type":"SHOP"})"), 1);
+  EXPECT_EQ(
+      sim.notify(demo.id, R"({"token":"t1","status":"ORDER","type":"direct","order_type":"SHOP"})"),
+      1);
 
   const json first = json::parse(client.read());
   EXPECT_EQ(first["token"], placed.token);

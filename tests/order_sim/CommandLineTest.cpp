@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-
-#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 using nlohmann::json;
@@ -28,8 +28,8 @@ TEST(CommandLine, ServeWritesStateAndObeysSubcommands) {
   QTemporaryDir dir;
   const QString statePath = dir.filePath("state.json");
   QProcess serve;
-  serve.start(kProgram, {"serve", "--state", statePath, "--sms-code", "4321", "--https-port", "0", "--http-port",
-                         "0", "--control-port", "0", "--cert-dir", dir.path()});
+  serve.start(kProgram, {"serve", "--state", statePath, "--sms-code", "4321", "--https-port", "0",
+                         "--http-port", "0", "--control-port", "0", "--cert-dir", dir.path()});
   ASSERT_TRUE(serve.waitForStarted());
   QElapsedTimer waited;
   waited.start();
@@ -43,10 +43,12 @@ TEST(CommandLine, ServeWritesStateAndObeysSubcommands) {
   EXPECT_EQ(state["order_host"], "127.0.0.1:" + std::to_string(state["https_port"].get<int>()));
   const QString control = QString::number(state["control_port"].get<int>());
 
-  const json placed = json::parse(RunCommand({"place-order", "--control", control, "--type", "SHOP"}));
+  const json placed =
+      json::parse(RunCommand({"place-order", "--control", control, "--type", "SHOP"}));
   EXPECT_EQ(placed["order_type"], "SHOP");
-  const json moved = json::parse(RunCommand(
-      {"set-status", "--control", control, "--token", QString::fromStdString(placed["token"]), "--status", "DONE"}));
+  const json moved =
+      json::parse(RunCommand({"set-status", "--control", control, "--token",
+                              QString::fromStdString(placed["token"]), "--status", "DONE"}));
   EXPECT_EQ(moved["status"], "DONE");
   RunCommand({"set-status", "--control", control, "--token", "unknown", "--status", "DONE"}, 1);
   RunCommand({"fail-next", "--control", control, "--kind", "500", "--count", "many"}, 2);
@@ -60,7 +62,8 @@ TEST(CommandLine, ServeWritesStateAndObeysSubcommands) {
   EXPECT_EQ(serve.exitCode(), 0);
   EXPECT_FALSE(QFile::exists(statePath));
   const std::string banner = serve.readAllStandardOutput().toStdString();
-  EXPECT_NE(banner.find("place-order --control " + control.toStdString()), std::string::npos) << banner;
+  EXPECT_NE(banner.find("place-order --control " + control.toStdString()), std::string::npos)
+      << banner;
 }
 
 TEST(CommandLine, UnknownPortGivesAClearError) {

@@ -4,7 +4,8 @@ using nlohmann::json;
 
 class ControlTest : public SimFixture {
  protected:
-  CurlReply control(const std::string& method, const std::string& path, const json& body = json::object()) {
+  CurlReply control(const std::string& method, const std::string& path,
+                    const json& body = json::object()) {
     CurlRequest request;
     request.method = method;
     request.url = "http://127.0.0.1:" + std::to_string(sim.controlPort()) + path;
@@ -21,7 +22,8 @@ TEST_F(ControlTest, PlacesOrdersSetsStatusAndFaults) {
   EXPECT_EQ(order["shop"], demo.id);
   ASSERT_TRUE(sim.order(order["token"]));
 
-  const CurlReply moved = control("POST", "/orders/status", {{"token", order["token"]}, {"status", "WORKING"}});
+  const CurlReply moved =
+      control("POST", "/orders/status", {{"token", order["token"]}, {"status", "WORKING"}});
   EXPECT_EQ(json::parse(moved.body)["status"], "WORKING");
   EXPECT_EQ(sim.order(order["token"])->status, ordersim::OrderStatus::WORKING);
 

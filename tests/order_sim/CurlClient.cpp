@@ -27,7 +27,8 @@ size_t Feed(char* buffer, size_t size, size_t count, void* source) {
 // Lets curl send the body again when it follows a redirect.
 int Rewind(void* source, curl_off_t offset, int origin) {
   auto* upload = static_cast<Upload*>(source);
-  if (origin != SEEK_SET || offset < 0 || static_cast<size_t>(offset) > upload->body->size()) return CURL_SEEKFUNC_FAIL;
+  if (origin != SEEK_SET || offset < 0 || static_cast<size_t>(offset) > upload->body->size())
+    return CURL_SEEKFUNC_FAIL;
   upload->offset = static_cast<size_t>(offset);
   return CURL_SEEKFUNC_OK;
 }
@@ -53,7 +54,8 @@ CurlReply Perform(const CurlRequest& request) {
     curl_easy_setopt(c, CURLOPT_SEEKFUNCTION, Rewind);
     curl_easy_setopt(c, CURLOPT_SEEKDATA, &upload);
     if (!request.chunked)
-      curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+      curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE,
+                       static_cast<curl_off_t>(request.body.size()));
   }
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Append);
@@ -68,6 +70,7 @@ CurlReply Perform(const CurlRequest& request) {
   if (!reply.ok) reply.error = curl_easy_strerror(code);
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &reply.status);
   char* type = nullptr;
-  if (curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type) reply.contentType = type;
+  if (curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+    reply.contentType = type;
   return reply;
 }

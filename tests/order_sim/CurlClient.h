@@ -10,7 +10,7 @@ struct CurlRequest {
   std::string url;
   std::string body;
   bool chunked = false;
-  std::string caFile;          // empty: the system store only
+  std::string caFile;  // empty: the system store only
   bool followRedirects = false;
   long timeoutMs = 10000;
   std::vector<std::string> headers = {"Content-Type: application/json"};

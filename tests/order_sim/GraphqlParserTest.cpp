@@ -1,12 +1,12 @@
-#include "Graphql.h"
-
 #include <gtest/gtest.h>
+
+#include "Graphql.h"
 
 namespace gql = ordersim::gql;
 
 TEST(GraphqlParser, ReadsOperationArgumentsAndSelection) {
-  const gql::Document doc =
-      gql::Parse(R"({ shopOrderList (token: "a\"b\\c\u00e9\n") { edges { node { no member { phone } } } } })");
+  const gql::Document doc = gql::Parse(
+      R"({ shopOrderList (token: "a\"b\\c\u00e9\n") { edges { node { no member { phone } } } } })");
   ASSERT_FALSE(doc.mutation);
   ASSERT_EQ(doc.selection.size(), 1u);
   const gql::Field& list = doc.selection[0];
@@ -32,10 +32,13 @@ TEST(GraphqlParser, ValueKinds) {
       {"{ shop(shopId: -2.5e3) { name } }", gql::Value::Kind::Number, "-2.5e3"},
       {"{ shop(shopId: abc) { name } }", gql::Value::Kind::Enum, "abc"},
       {"mutation { shopSetting(useStop: true) { result msg } }", gql::Value::Kind::Boolean, "true"},
-      {"mutation Stop { shopSetting(useStop: false) { result } }", gql::Value::Kind::Boolean, "false"},
+      {"mutation Stop { shopSetting(useStop: false) { result } }", gql::Value::Kind::Boolean,
+       "false"},
       {"query { shop(shopId: null) { name } }", gql::Value::Kind::Null, "null"},
-      {"{ shopOrderList(status: \"ORDER,PAY\") { totalCount } }", gql::Value::Kind::String, "ORDER,PAY"},
-      {"{ shop(shopId: \"\\ud83d\\ude00\") { name } }", gql::Value::Kind::String, "\xF0\x9F\x98\x80"},
+      {"{ shopOrderList(status: \"ORDER,PAY\") { totalCount } }", gql::Value::Kind::String,
+       "ORDER,PAY"},
+      {"{ shop(shopId: \"\\ud83d\\ude00\") { name } }", gql::Value::Kind::String,
+       "\xF0\x9F\x98\x80"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.document);
@@ -50,12 +53,12 @@ TEST(GraphqlParser, RejectsWhatIsNotOneWellFormedOperation) {
   const char* bad[] = {
       "",
       "{ }",
-      "{ shop(shopId: 1) { name } } { shop(shopId: 2) { name } }",  // a second operation
+      "{ shop(shopId: 1) { name } } { shop(shopId: 2) { name } }",            // a second operation
       R"({ shopOrderList (token: "x") { totalCount } }") { totalCount } })",  // text after the end
-      "{ shopOrderList (token: \"a\nb\") { totalCount } }",                 // raw line end in a string
-      R"({ shopOrderList (token: "abc) { totalCount } })",                 // unterminated string
-      R"({ shopOrderList (token: "\q") { totalCount } })",                  // unknown escape
-      R"({ shopOrderList (token: "\ud800") { totalCount } })",              // lone surrogate
+      "{ shopOrderList (token: \"a\nb\") { totalCount } }",     // raw line end in a string
+      R"({ shopOrderList (token: "abc) { totalCount } })",      // unterminated string
+      R"({ shopOrderList (token: "\q") { totalCount } })",      // unknown escape
+      R"({ shopOrderList (token: "\ud800") { totalCount } })",  // lone surrogate
       "subscription { shop(shopId: 1) { name } }",
       "{ shop(shopId: 1, shopId: 2) { name } }",
       "{ shop() { name } }",

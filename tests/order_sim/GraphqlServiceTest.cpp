@@ -1,6 +1,6 @@
-#include "SimFixture.h"
-
 #include <set>
+
+#include "SimFixture.h"
 
 using nlohmann::json;
 using ordersim::OrderStatus;
@@ -26,7 +26,8 @@ class GraphqlServiceTest : public SimFixture {};
 
 TEST_F(GraphqlServiceTest, OrderDocumentGivesTheFullNode) {
   ASSERT_EQ(OrderBody("%s").size(), 397u);
-  const ordersim::Order placed = sim.placeOrder(demo.id, ordersim::SampleOrder(OrderType::DELIVERY));
+  const ordersim::Order placed =
+      sim.placeOrder(demo.id, ordersim::SampleOrder(OrderType::DELIVERY));
 
   const CurlReply reply = post(gqlUrl(), OrderBody(placed.token));
   ASSERT_TRUE(reply.ok) << reply.error;
@@ -39,9 +40,10 @@ TEST_F(GraphqlServiceTest, OrderDocumentGivesTheFullNode) {
 
   std::set<std::string> keys;
   for (const auto& [key, value] : node.items()) keys.insert(key);
-  EXPECT_EQ(keys, (std::set<std::string>{"no", "token", "status", "member", "payAt", "visitAt", "orderType",
-                                         "shipAddr1", "shipAddr2", "commentShop", "commentShip", "price",
-                                         "priceGoods", "priceShip", "priceDiscount", "coupon", "payinfo", "items"}));
+  EXPECT_EQ(keys, (std::set<std::string>{"no", "token", "status", "member", "payAt", "visitAt",
+                                         "orderType", "shipAddr1", "shipAddr2", "commentShop",
+                                         "commentShip", "price", "priceGoods", "priceShip",
+                                         "priceDiscount", "coupon", "payinfo", "items"}));
   EXPECT_EQ(node["no"], placed.no);
   EXPECT_EQ(node["token"], placed.token);
   EXPECT_EQ(node["status"], "ORDER");
@@ -69,9 +71,9 @@ TEST_F(GraphqlServiceTest, NullMembersAndNoCouponComeAsJsonNull) {
   order.coupon.reset();
   order.commentShop.reset();
   const auto placed = sim.placeOrder(demo.id, order);
-  const json node =
-      gql("{ shopOrderList(token: \"" + placed.token + "\") { edges { node { coupon { coupon { name } } commentShop "
-          "commentShip } } } }")["data"]["shopOrderList"]["edges"][0]["node"];
+  const json node = gql("{ shopOrderList(token: \"" + placed.token +
+                        "\") { edges { node { coupon { coupon { name } } commentShop "
+                        "commentShip } } } }")["data"]["shopOrderList"]["edges"][0]["node"];
   EXPECT_EQ(node, json({{"coupon", nullptr}, {"commentShop", nullptr}, {"commentShip", ""}}));
 }
 
@@ -123,8 +125,9 @@ TEST_F(GraphqlServiceTest, CountsOpenOrdersByStatus) {
 }
 
 TEST_F(GraphqlServiceTest, ShopQueryAndUseStopMutation) {
-  const json shop = gql("{ shop(shopId: " + demo.id +
-                        ") { name tel bizNum ownerName addr1 addr2 useStop deliveryMessage origin affiliate } }");
+  const json shop =
+      gql("{ shop(shopId: " + demo.id +
+          ") { name tel bizNum ownerName addr1 addr2 useStop deliveryMessage origin affiliate } }");
   ASSERT_FALSE(HasErrors(shop)) << shop.dump();
   EXPECT_EQ(shop["data"]["shop"]["name"], demo.name);
   EXPECT_EQ(shop["data"]["shop"]["useStop"], false);
@@ -156,7 +159,8 @@ TEST_F(GraphqlServiceTest, EverythingElseGetsAnErrorsReply) {
       {"unknown top field", "{ shopList { name } }"},
       {"unknown member", "{ shop(shopId: " + demo.id + ") { name colour } }"},
       {"object without selection", R"({ shopOrderList(token: "x") { edges } })"},
-      {"null object without selection", R"({ shopOrderList(token: "x") { edges { node { coupon } } } })"},
+      {"null object without selection",
+       R"({ shopOrderList(token: "x") { edges { node { coupon } } } })"},
       {"selection on a text", "{ shop(shopId: " + demo.id + ") { name { x } } }"},
       {"mutation field as query", "{ shopSetting(useStop: true) { result } }"},
       {"query field as mutation", "mutation { shop(shopId: 1) { name } }"},

@@ -2,11 +2,12 @@
 // A running order-sim with the demo shop, and requests to it over real TLS trusting its
 // certificate.
 
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
 #include "CurlClient.h"
 #include "OrderSim.h"
-
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 class SimFixture : public ::testing::Test {
  protected:
@@ -19,9 +20,14 @@ class SimFixture : public ::testing::Test {
 
   void SetUp() override { sim.start(); }
 
-  std::string httpsUrl(const std::string& target) const { return "https://" + sim.httpsHost() + target; }
-  std::string httpUrl(const std::string& target) const { return "http://" + sim.httpHost() + target; }
-  std::string gqlUrl(const std::string& id = demo.id, const std::string& auth = demo.authCode) const {
+  std::string httpsUrl(const std::string& target) const {
+    return "https://" + sim.httpsHost() + target;
+  }
+  std::string httpUrl(const std::string& target) const {
+    return "http://" + sim.httpHost() + target;
+  }
+  std::string gqlUrl(const std::string& id = demo.id,
+                     const std::string& auth = demo.authCode) const {
     return httpsUrl("/gql?id=" + id + "&auth_code=" + auth);
   }
 

@@ -61,9 +61,13 @@ TEST_F(SmsLoginTest, RefusalsCarryAMessage) {
   };
   const Case cases[] = {
       {"unknown phone", "/shops/login_sms_send", {{"phone", "010-9999-9999"}}},
-      {"admin phone on the sub-admin route", "/shops/login_sms_send_subid", {{"phone", "010-1111-2222"}}},
+      {"admin phone on the sub-admin route",
+       "/shops/login_sms_send_subid",
+       {{"phone", "010-1111-2222"}}},
       {"no phone", "/shops/login_sms_send", json::object()},
-      {"check before any code", "/shops/login_sms_check", {{"phone", "010-1111-2222"}, {"auth", "1234"}}},
+      {"check before any code",
+       "/shops/login_sms_check",
+       {{"phone", "010-1111-2222"}, {"auth", "1234"}}},
       {"check without code", "/shops/login_sms_check", {{"phone", "010-1111-2222"}}},
   };
   for (const Case& c : cases) {

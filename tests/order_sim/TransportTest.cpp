@@ -1,6 +1,6 @@
-#include "SimFixture.h"
-
 #include <chrono>
+
+#include "SimFixture.h"
 
 using nlohmann::json;
 using ordersim::Fault;
@@ -13,7 +13,8 @@ TEST_F(TransportTest, CertificateIsTrustedOnlyWhenNamed) {
     SCOPED_TRACE(host);
     CurlRequest request;
     request.method = "GET";
-    request.url = "https://" + host + ":" + std::to_string(sim.httpsPort()) + "/ver.html?name=TalvenOrder";
+    request.url =
+        "https://" + host + ":" + std::to_string(sim.httpsPort()) + "/ver.html?name=TalvenOrder";
     const CurlReply untrusted = Perform(request);
     EXPECT_FALSE(untrusted.ok);
     EXPECT_EQ(untrusted.status, 0);
@@ -168,8 +169,9 @@ TEST_F(TransportTest, PlainHttpServesVersionPageInstallerAndReports) {
   const CurlReply page = Perform(get);
   ASSERT_EQ(page.status, 200);
   const std::string download = "http://" + sim.httpHost() + "/download/TalvenOrderSetup.exe";
-  EXPECT_EQ(page.body, "Version=1.0.0.9\r\nDownload=" + download +
-                           "\r\nHash=8406ab435aa5cfe12c8f2c6eaaa8b138\r\nFileSize=17\r\nExecOption=/S\r\n");
+  EXPECT_EQ(page.body,
+            "Version=1.0.0.9\r\nDownload=" + download +
+                "\r\nHash=8406ab435aa5cfe12c8f2c6eaaa8b138\r\nFileSize=17\r\nExecOption=/S\r\n");
 
   get.url = download;
   EXPECT_EQ(Perform(get).body, release.installer);
@@ -179,7 +181,9 @@ TEST_F(TransportTest, PlainHttpServesVersionPageInstallerAndReports) {
   CurlRequest report;
   report.url = httpUrl("/api/android_exception_api/log_write.php");
   report.headers = {"Content-Type: application/x-www-form-urlencoded"};
-  report.body = "package=TalvenOrder&version=%20Ver%201.0.0.1&device=wvUnknown&env=OS+%3A+x&log=%ED%95%9C+a%26b";
+  report.body =
+      "package=TalvenOrder&version=%20Ver%201.0.0.1&device=wvUnknown&env=OS+%3A+x&log=%ED%95%9C+a%"
+      "26b";
   EXPECT_EQ(Perform(report).status, 200);
   const auto reports = sim.errorReports();
   ASSERT_EQ(reports.size(), 1u);

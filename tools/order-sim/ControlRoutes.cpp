@@ -1,8 +1,8 @@
 #include "ControlRoutes.h"
 
-#include "HttpReplies.h"
-
 #include <array>
+
+#include "HttpReplies.h"
 
 namespace ordersim {
 
@@ -15,12 +15,13 @@ struct BadRequest : std::runtime_error {
 };
 struct NoRoute {};
 
-constexpr std::array<std::pair<FaultKind, const char*>, 6> kFaultNames{{{FaultKind::Slow, "slow"},
-                                                                         {FaultKind::Status500, "500"},
-                                                                         {FaultKind::Malformed, "malformed"},
-                                                                         {FaultKind::GraphqlErrors, "errors"},
-                                                                         {FaultKind::CloseConnection, "close"},
-                                                                         {FaultKind::Canned, "canned"}}};
+constexpr std::array<std::pair<FaultKind, const char*>, 6> kFaultNames{
+    {{FaultKind::Slow, "slow"},
+     {FaultKind::Status500, "500"},
+     {FaultKind::Malformed, "malformed"},
+     {FaultKind::GraphqlErrors, "errors"},
+     {FaultKind::CloseConnection, "close"},
+     {FaultKind::Canned, "canned"}}};
 
 std::string Text(const json& body, const char* name, const std::string& fallback) {
   const auto it = body.find(name);
@@ -32,7 +33,8 @@ std::string Text(const json& body, const char* name, const std::string& fallback
 int Number(const json& body, const char* name, int fallback) {
   const auto it = body.find(name);
   if (it == body.end()) return fallback;
-  if (!it->is_number_integer()) throw BadRequest(std::string("\"") + name + "\" must be an integer");
+  if (!it->is_number_integer())
+    throw BadRequest(std::string("\"") + name + "\" must be an integer");
   return it->get<int>();
 }
 
@@ -48,15 +50,16 @@ json OrderSummary(const Order& order) {
 json RequestJson(const RecordedRequest& r) {
   json headers = json::array();
   for (const auto& [name, value] : r.headers) headers.push_back({name, value});
-  return {{"tls", r.tls},         {"method", r.method},   {"target", r.target},
-          {"headers", headers},   {"body", r.body},       {"chunked", r.chunked}};
+  return {{"tls", r.tls},       {"method", r.method}, {"target", r.target},
+          {"headers", headers}, {"body", r.body},     {"chunked", r.chunked}};
 }
 
 json AddShop(OrderSim& sim, const json& body) {
   Shop shop;
   shop.id = Text(body, "id", "");
   shop.authCode = Text(body, "auth_code", "");
-  if (shop.id.empty() || shop.authCode.empty()) throw BadRequest("\"id\" and \"auth_code\" are required");
+  if (shop.id.empty() || shop.authCode.empty())
+    throw BadRequest("\"id\" and \"auth_code\" are required");
   shop.adminPhone = Text(body, "admin_phone", "");
   shop.name = Text(body, "name", "");
   shop.tel = Text(body, "tel", "");
@@ -96,7 +99,8 @@ json AddFault(OrderSim& sim, const json& body) {
   fault.kind = *kind;
   fault.count = Number(body, "count", 1);
   fault.pathPrefix = Text(body, "path", "");
-  fault.delay = std::chrono::milliseconds(Number(body, "delay_ms", fault.kind == FaultKind::Slow ? 16000 : 0));
+  fault.delay = std::chrono::milliseconds(
+      Number(body, "delay_ms", fault.kind == FaultKind::Slow ? 16000 : 0));
   fault.canned.status = Number(body, "status", 200);
   fault.canned.body = Text(body, "body", "");
   if (const auto it = body.find("headers"); it != body.end()) {
@@ -134,12 +138,14 @@ json Dispatch(OrderSim& sim, http::verb method, const std::string& path, const j
   }
   if (get && path == "/sms-codes") {
     json list = json::array();
-    for (const auto& c : sim.smsCodes()) list.push_back({{"phone", c.phone}, {"sub_admin", c.subAdmin}, {"code", c.code}});
+    for (const auto& c : sim.smsCodes())
+      list.push_back({{"phone", c.phone}, {"sub_admin", c.subAdmin}, {"code", c.code}});
     return list;
   }
   if (get && path == "/error-reports") {
     json list = json::array();
-    for (const auto& r : sim.errorReports()) list.push_back({{"body", r.body}, {"fields", r.fields}});
+    for (const auto& r : sim.errorReports())
+      list.push_back({{"body", r.body}, {"fields", r.fields}});
     return list;
   }
   if (post && path == "/notify")
@@ -167,7 +173,8 @@ std::optional<HttpResponse> HandleControlRequest(OrderSim& sim, const Incoming& 
     if (!body.is_object()) return JsonReply(400, {{"error", "the body must be a JSON object"}});
   }
   try {
-    return JsonReply(200, Dispatch(sim, request.method(), SplitTarget(View(request.target())).first, body));
+    return JsonReply(
+        200, Dispatch(sim, request.method(), SplitTarget(View(request.target())).first, body));
   } catch (const BadRequest& e) {
     return JsonReply(400, {{"error", e.what()}});
   } catch (const NoRoute&) {

@@ -5,7 +5,8 @@
 //   POST /orders                     {"shop"?, "type"?: "DELIVERY"|"TAKEOUT"|"SHOP", "token"?}
 //   POST /orders/status              {"token", "status": "ORDER"|"PAY"|"WORKING"|"DONE"}
 //   POST /faults, DELETE /faults     {"kind": "slow"|"500"|"malformed"|"errors"|"close"|"canned",
-//                                     "count"?, "path"?, "delay_ms"?, "status"?, "headers"?, "body"?}
+//                                     "count"?, "path"?, "delay_ms"?, "status"?, "headers"?,
+//                                     "body"?}
 //   GET  /requests, DELETE /requests
 //   GET  /sms-codes, GET /error-reports
 //   POST /notify                     {"shop"?, "message"}

@@ -1,11 +1,11 @@
 #include "GraphqlService.h"
 
-#include "Graphql.h"
-#include "OrderJson.h"
-
 #include <algorithm>
 #include <initializer_list>
 #include <set>
+
+#include "Graphql.h"
+#include "OrderJson.h"
 
 namespace ordersim {
 
@@ -19,11 +19,13 @@ struct ExecError : std::runtime_error {
 
 // Members that hold objects (or lists of objects) wherever they appear in the schema; every
 // other member is a scalar. Needed because a null or an empty list does not show its type.
-const std::set<std::string> kObjectMembers = {"edges", "node",  "member",      "coupon", "payinfo",
-                                              "setting", "items", "goods", "pickOptions", "option"};
+const std::set<std::string> kObjectMembers = {"edges",       "node",    "member", "coupon",
+                                              "payinfo",     "setting", "items",  "goods",
+                                              "pickOptions", "option"};
 
 // Cuts `full` down to the selection, refusing what a typed server would refuse.
-json Project(const json& full, const std::vector<gql::Field>& selection, const std::string& typeName) {
+json Project(const json& full, const std::vector<gql::Field>& selection,
+             const std::string& typeName) {
   if (full.is_null()) return nullptr;
   if (full.is_array()) {
     json out = json::array();
@@ -36,13 +38,15 @@ json Project(const json& full, const std::vector<gql::Field>& selection, const s
     if (it == full.end())
       throw ExecError("Cannot query field \"" + field.name + "\" on type \"" + typeName + "\".");
     if (!field.arguments.empty())
-      throw ExecError("Unknown argument \"" + field.arguments.front().first + "\" on field \"" + typeName + "." +
-                      field.name + "\".");
+      throw ExecError("Unknown argument \"" + field.arguments.front().first + "\" on field \"" +
+                      typeName + "." + field.name + "\".");
     const bool object = kObjectMembers.count(field.name) > 0;
     if (object && field.selection.empty())
-      throw ExecError("Field \"" + field.name + "\" of type \"" + typeName + "\" must have a selection of subfields.");
+      throw ExecError("Field \"" + field.name + "\" of type \"" + typeName +
+                      "\" must have a selection of subfields.");
     if (!object && !field.selection.empty())
-      throw ExecError("Field \"" + field.name + "\" must not have a selection since it has no subfields.");
+      throw ExecError("Field \"" + field.name +
+                      "\" must not have a selection since it has no subfields.");
     out[field.name] = object ? Project(*it, field.selection, field.name) : *it;
   }
   return out;
@@ -57,7 +61,8 @@ void CheckArguments(const gql::Field& field, std::initializer_list<const char*> 
 const gql::Value* StringArgument(const gql::Field& field, const char* name) {
   const gql::Value* value = field.argument(name);
   if (value && value->kind != gql::Value::Kind::String)
-    throw ExecError(std::string("Argument \"") + name + "\" of \"" + field.name + "\" must be a String.");
+    throw ExecError(std::string("Argument \"") + name + "\" of \"" + field.name +
+                    "\" must be a String.");
   return value;
 }
 
@@ -66,7 +71,8 @@ std::set<OrderStatus> ParseStatusList(const std::string& text) {
   size_t start = 0;
   for (;;) {
     const size_t comma = text.find(',', start);
-    std::string part = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    std::string part =
+        text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     part.erase(0, part.find_first_not_of(' '));
     part.erase(part.find_last_not_of(' ') + 1);
     const auto status = ParseOrderStatus(part);

@@ -1,11 +1,11 @@
 #include "HttpListener.h"
 
+#include <sys/socket.h>
+
 #include <boost/beast/http/empty_body.hpp>
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/write.hpp>
 #include <boost/beast/websocket/rfc6455.hpp>
-
-#include <sys/socket.h>
 
 namespace ordersim {
 

@@ -8,7 +8,6 @@
 #include <boost/beast/http/message.hpp>
 #include <boost/beast/http/string_body.hpp>
 #include <boost/beast/ssl/ssl_stream.hpp>
-
 #include <functional>
 #include <list>
 #include <memory>
@@ -37,8 +36,8 @@ using HttpHandler = std::function<std::optional<HttpResponse>(const Incoming&)>;
 
 // Takes over a TLS connection whose request asks for a WebSocket upgrade and returns when the
 // channel ends. `io` is the connection's own context, free for asynchronous work.
-using UpgradeHandler =
-    std::function<void(TlsStream& stream, boost::beast::flat_buffer& buffer, HttpRequest request, net::io_context& io)>;
+using UpgradeHandler = std::function<void(TlsStream& stream, boost::beast::flat_buffer& buffer,
+                                          HttpRequest request, net::io_context& io)>;
 
 class HttpListener {
  public:

@@ -1,13 +1,14 @@
 #pragma once
 // Building the service's replies.
 
-#include "HttpListener.h"
-
 #include <nlohmann/json.hpp>
+
+#include "HttpListener.h"
 
 namespace ordersim {
 
-inline HttpResponse TextReply(int status, std::string body, const char* contentType = "text/plain; charset=utf-8") {
+inline HttpResponse TextReply(int status, std::string body,
+                              const char* contentType = "text/plain; charset=utf-8") {
   HttpResponse response{static_cast<http::status>(status), 11};
   response.set(http::field::server, "order-sim");
   response.set(http::field::content_type, contentType);

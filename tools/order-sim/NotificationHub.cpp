@@ -3,7 +3,6 @@
 #include <boost/asio/post.hpp>
 #include <boost/beast/websocket.hpp>
 #include <boost/beast/websocket/ssl.hpp>
-
 #include <deque>
 
 namespace ordersim {
@@ -18,8 +17,9 @@ class NotificationHub::Channel {
 
   bool accept(const HttpRequest& request) {
     boost::system::error_code ec;
-    ws_.set_option(websocket::stream_base::decorator(
-        [](websocket::response_type& response) { response.set(http::field::server, "order-sim"); }));
+    ws_.set_option(websocket::stream_base::decorator([](websocket::response_type& response) {
+      response.set(http::field::server, "order-sim");
+    }));
     ws_.accept(request, ec);
     return !ec;
   }
@@ -73,7 +73,8 @@ class NotificationHub::Channel {
   bool closing_ = false;
 };
 
-void NotificationHub::serve(TlsStream& stream, HttpRequest request, net::io_context& io, const std::string& shopId) {
+void NotificationHub::serve(TlsStream& stream, HttpRequest request, net::io_context& io,
+                            const std::string& shopId) {
   Channel channel(stream, io);
   if (!channel.accept(request)) return;
   std::multimap<std::string, Channel*>::iterator entry;
@@ -89,7 +90,8 @@ void NotificationHub::serve(TlsStream& stream, HttpRequest request, net::io_cont
 int NotificationHub::send(const std::string& shopId, const std::string& message) {
   std::lock_guard lock(mutex_);
   int reached = 0;
-  for (auto [it, end] = channels_.equal_range(shopId); it != end; ++it, ++reached) it->second->post(message);
+  for (auto [it, end] = channels_.equal_range(shopId); it != end; ++it, ++reached)
+    it->second->post(message);
   return reached;
 }
 

@@ -2,9 +2,9 @@
 // The service's JSON for its records: every member a client may select, with the service's
 // own names. GraphQL replies are cut down from these to the selection asked for.
 
-#include "OrderModel.h"
-
 #include <nlohmann/json.hpp>
+
+#include "OrderModel.h"
 
 namespace ordersim {
 

@@ -6,12 +6,15 @@
 namespace ordersim {
 
 namespace {
-constexpr std::array<std::pair<OrderType, const char*>, 3> kTypes{{
-    {OrderType::SHOP, "SHOP"}, {OrderType::TAKEOUT, "TAKEOUT"}, {OrderType::DELIVERY, "DELIVERY"}}};
-constexpr std::array<std::pair<OrderStatus, const char*>, 4> kStatuses{{{OrderStatus::ORDER, "ORDER"},
-                                                                         {OrderStatus::PAY, "PAY"},
-                                                                         {OrderStatus::WORKING, "WORKING"},
-                                                                         {OrderStatus::DONE, "DONE"}}};
+constexpr std::array<std::pair<OrderType, const char*>, 3> kTypes{
+    {{OrderType::SHOP, "SHOP"},
+     {OrderType::TAKEOUT, "TAKEOUT"},
+     {OrderType::DELIVERY, "DELIVERY"}}};
+constexpr std::array<std::pair<OrderStatus, const char*>, 4> kStatuses{
+    {{OrderStatus::ORDER, "ORDER"},
+     {OrderStatus::PAY, "PAY"},
+     {OrderStatus::WORKING, "WORKING"},
+     {OrderStatus::DONE, "DONE"}}};
 
 template <typename E, size_t N>
 const char* NameOf(const std::array<std::pair<E, const char*>, N>& table, E value) {
@@ -21,7 +24,8 @@ const char* NameOf(const std::array<std::pair<E, const char*>, N>& table, E valu
 }
 
 template <typename E, size_t N>
-std::optional<E> ValueOf(const std::array<std::pair<E, const char*>, N>& table, std::string_view text) {
+std::optional<E> ValueOf(const std::array<std::pair<E, const char*>, N>& table,
+                         std::string_view text) {
   for (const auto& [e, name] : table)
     if (text == name) return e;
   return std::nullopt;
@@ -31,7 +35,9 @@ std::optional<E> ValueOf(const std::array<std::pair<E, const char*>, N>& table, 
 const char* ToString(OrderType type) { return NameOf(kTypes, type); }
 const char* ToString(OrderStatus status) { return NameOf(kStatuses, status); }
 std::optional<OrderType> ParseOrderType(std::string_view text) { return ValueOf(kTypes, text); }
-std::optional<OrderStatus> ParseOrderStatus(std::string_view text) { return ValueOf(kStatuses, text); }
+std::optional<OrderStatus> ParseOrderStatus(std::string_view text) {
+  return ValueOf(kStatuses, text);
+}
 
 int Order::priceGoods() const {
   int sum = 0;
@@ -51,8 +57,11 @@ Order SampleOrder(OrderType type) {
   order.orderType = type;
   order.memberPhone = "01012345678";
   order.items = {
-      OrderItem{"김치찌개", 9000, 2,
-                {OptionGroup{"추가 선택", {OptionItem{"공기밥 추가", 1000}, OptionItem{"계란말이", 3000}}}}},
+      OrderItem{"김치찌개",
+                9000,
+                2,
+                {OptionGroup{"추가 선택",
+                             {OptionItem{"공기밥 추가", 1000}, OptionItem{"계란말이", 3000}}}}},
       OrderItem{"제육볶음", 11000, 1, {}},
   };
   order.coupon = Coupon{"첫 주문 할인", "SHOP"};

@@ -1,24 +1,22 @@
 #include "OrderSim.h"
 
+#include <boost/asio/ssl/context.hpp>
+#include <boost/beast/http/write.hpp>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
 #include "ControlRoutes.h"
 #include "HttpListener.h"
 #include "NotificationHub.h"
 #include "SelfSignedCert.h"
-#include "SmsRoutes.h"
 #include "ServiceRoutes.h"
 #include "ServiceState.h"
+#include "SmsRoutes.h"
 #include "StopSignal.h"
 #include "UrlCodec.h"
-
-#include <boost/beast/http/write.hpp>
-#include <nlohmann/json.hpp>
-
-#include <boost/asio/ssl/context.hpp>
-
-#include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 
 namespace ordersim {
 
@@ -44,8 +42,9 @@ Shop DemoShop() {
 
 std::optional<std::string> RecordedRequest::header(std::string_view name) const {
   for (const auto& [n, value] : headers)
-    if (n.size() == name.size() &&
-        std::equal(n.begin(), n.end(), name.begin(), [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+    if (n.size() == name.size() && std::equal(n.begin(), n.end(), name.begin(), [](char a, char b) {
+          return std::tolower(a) == std::tolower(b);
+        }))
       return value;
   return std::nullopt;
 }
@@ -107,9 +106,8 @@ class OrderSim::Impl {
     setUpTls();
     https_ = std::make_unique<HttpListener>(
         &tls_, [this](const Incoming& in) { return HandleServiceRequest(state_, stop_, in); },
-        [this](TlsStream& stream, boost::beast::flat_buffer&, HttpRequest request, net::io_context& io) {
-          upgrade(stream, std::move(request), io);
-        });
+        [this](TlsStream& stream, boost::beast::flat_buffer&, HttpRequest request,
+               net::io_context& io) { upgrade(stream, std::move(request), io); });
     http_ = std::make_unique<HttpListener>(
         nullptr, [this](const Incoming& in) { return HandleServiceRequest(state_, stop_, in); });
     https_->start(options_.host, options_.httpsPort);
@@ -134,7 +132,8 @@ class OrderSim::Impl {
       std::lock_guard lock(state_.mutex);
       RecordRequest(state_, incoming);
       shopId = channelShop(std::string(request.target()));
-      state_.console("GET " + std::string(request.target()) + (shopId.empty() ? " refused" : " channel open"));
+      state_.console("GET " + std::string(request.target()) +
+                     (shopId.empty() ? " refused" : " channel open"));
     }
     if (shopId.empty()) {
       HttpResponse refused{http::status::forbidden, request.version()};
@@ -183,9 +182,11 @@ class OrderSim::Impl {
       fs::create_directories(dir);
     }
     certPath_ = (dir / "order-sim-cert.pem").string();
-    WriteFile(certPath_, pem.certificate, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                              fs::perms::others_read);
-    WriteFile(dir / "order-sim-key.pem", pem.privateKey, fs::perms::owner_read | fs::perms::owner_write);
+    WriteFile(certPath_, pem.certificate,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+    WriteFile(dir / "order-sim-key.pem", pem.privateKey,
+              fs::perms::owner_read | fs::perms::owner_write);
     tls_.use_certificate_chain(net::buffer(pem.certificate));
     tls_.use_private_key(net::buffer(pem.privateKey), net::ssl::context::pem);
   }
@@ -222,8 +223,12 @@ uint16_t OrderSim::httpsPort() const { return impl_->https_ ? impl_->https_->por
 uint16_t OrderSim::httpPort() const { return impl_->http_ ? impl_->http_->port() : 0; }
 uint16_t OrderSim::controlPort() const { return impl_->control_ ? impl_->control_->port() : 0; }
 std::string OrderSim::certPath() const { return impl_->certPath_; }
-std::string OrderSim::httpsHost() const { return impl_->options_.host + ":" + std::to_string(httpsPort()); }
-std::string OrderSim::httpHost() const { return impl_->options_.host + ":" + std::to_string(httpPort()); }
+std::string OrderSim::httpsHost() const {
+  return impl_->options_.host + ":" + std::to_string(httpsPort());
+}
+std::string OrderSim::httpHost() const {
+  return impl_->options_.host + ":" + std::to_string(httpPort());
+}
 
 void OrderSim::addShop(const Shop& shop) {
   std::lock_guard lock(impl_->state_.mutex);
@@ -249,8 +254,8 @@ Order OrderSim::placeOrder(const std::string& shopId, Order order) {
     if (order.token.empty()) order.token = state.randomHex(24);
     if (order.payAt && order.payAt->empty()) order.payAt = NowText();
     state.orders.push_back(order);
-    state.console("order " + std::to_string(order.no) + " placed for shop " + shopId + ": token " + order.token +
-                  ", " + ToString(order.orderType));
+    state.console("order " + std::to_string(order.no) + " placed for shop " + shopId + ": token " +
+                  order.token + ", " + ToString(order.orderType));
   }
   impl_->hub_.send(shopId, NotificationJson(order));
   return order;
@@ -283,7 +288,9 @@ std::vector<Order> OrderSim::orders(const std::string& shopId) const {
   return result;
 }
 
-int OrderSim::notify(const std::string& shopId, const std::string& message) { return impl_->hub_.send(shopId, message); }
+int OrderSim::notify(const std::string& shopId, const std::string& message) {
+  return impl_->hub_.send(shopId, message);
+}
 int OrderSim::openChannels(const std::string& shopId) const { return impl_->hub_.count(shopId); }
 void OrderSim::dropChannels(const std::string& shopId) { impl_->hub_.drop(shopId); }
 

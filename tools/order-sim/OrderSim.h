@@ -15,8 +15,6 @@
 // Every public member is thread-safe. Serving runs on threads of its own between start() and
 // stop() (the destructor stops).
 
-#include "OrderModel.h"
-
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -25,6 +23,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "OrderModel.h"
 
 namespace ordersim {
 
@@ -37,7 +37,7 @@ struct Options {
   std::string keyFile;
   std::string certDir;        // where a fresh certificate is written; empty: a temporary folder
   std::string fixedSmsCode;   // non-empty: every code sent is this, and it is always accepted
-  bool demoShop = false;      // start with the demo shop (DemoShop()) and print SMS codes
+  bool demoShop = false;      // start with the demo shop (DemoShop())
   bool logToConsole = false;  // one line per request and every SMS code on standard output
 };
 
@@ -45,14 +45,14 @@ struct Options {
 Shop DemoShop();
 
 struct RecordedRequest {
-  bool tls = false;              // came on the HTTPS listener
-  std::string method;            // "POST"
-  std::string target;            // path and query as sent: "/gql?id=1&auth_code=a"
-  std::string path;              // "/gql"
-  std::string query;             // "id=1&auth_code=a" (raw, not decoded)
+  bool tls = false;    // came on the HTTPS listener
+  std::string method;  // "POST"
+  std::string target;  // path and query as sent: "/gql?id=1&auth_code=a"
+  std::string path;    // "/gql"
+  std::string query;   // "id=1&auth_code=a" (raw, not decoded)
   std::vector<std::pair<std::string, std::string>> headers;  // as sent, in order
-  std::string body;              // the body's bytes after de-chunking
-  bool chunked = false;          // the body came with Transfer-Encoding: chunked
+  std::string body;                                          // the body's bytes after de-chunking
+  bool chunked = false;  // the body came with Transfer-Encoding: chunked
   std::chrono::system_clock::time_point received;
 
   // The first header of that name (case-insensitive), or nullopt.
@@ -71,20 +71,20 @@ struct CannedReply {
 };
 
 enum class FaultKind {
-  Slow,            // wait delay, then reply normally
-  Status500,       // HTTP 500 with a short text body
-  Malformed,       // HTTP 200, Content-Type JSON, a body that is not JSON
-  GraphqlErrors,   // HTTP 200 {"data":null,"errors":[{"message":"injected"}]}
-  CloseConnection, // close the connection after reading the request, no reply
-  Canned,          // send `canned`
+  Slow,             // wait delay, then reply normally
+  Status500,        // HTTP 500 with a short text body
+  Malformed,        // HTTP 200, Content-Type JSON, a body that is not JSON
+  GraphqlErrors,    // HTTP 200 {"data":null,"errors":[{"message":"injected"}]}
+  CloseConnection,  // close the connection after reading the request, no reply
+  Canned,           // send `canned`
 };
 
 struct Fault {
   FaultKind kind = FaultKind::Status500;
-  int count = 1;                          // how many matching requests it applies to
-  std::string pathPrefix;                 // only requests whose path starts with this; "" = all
-  std::chrono::milliseconds delay{0};     // Slow: the wait (also applied before other kinds)
-  CannedReply canned;                     // Canned only
+  int count = 1;                       // how many matching requests it applies to
+  std::string pathPrefix;              // only requests whose path starts with this; "" = all
+  std::chrono::milliseconds delay{0};  // Slow: the wait (also applied before other kinds)
+  CannedReply canned;                  // Canned only
 };
 
 struct SmsCode {
@@ -94,8 +94,8 @@ struct SmsCode {
 };
 
 struct ErrorReport {
-  std::string body;                            // raw form body
-  std::map<std::string, std::string> fields;   // percent-decoded
+  std::string body;                           // raw form body
+  std::map<std::string, std::string> fields;  // percent-decoded
 };
 
 struct Release {
@@ -118,10 +118,10 @@ class OrderSim {
 
   uint16_t httpsPort() const;
   uint16_t httpPort() const;
-  uint16_t controlPort() const;  // 0 when there is no control listener
-  std::string certPath() const;  // PEM of the served certificate (trust it as CaFile)
-  std::string httpsHost() const; // "127.0.0.1:PORT" (for server.ini WebHost/OrderHost)
-  std::string httpHost() const;  // "127.0.0.1:PORT" (VersionHost/ReportHost)
+  uint16_t controlPort() const;   // 0 when there is no control listener
+  std::string certPath() const;   // PEM of the served certificate (trust it as CaFile)
+  std::string httpsHost() const;  // "127.0.0.1:PORT" (for server.ini WebHost/OrderHost)
+  std::string httpHost() const;   // "127.0.0.1:PORT" (VersionHost/ReportHost)
 
   // Shops. addShop replaces a shop with the same id.
   void addShop(const Shop& shop);
@@ -152,7 +152,8 @@ class OrderSim {
   void clearRequests();
 
   std::vector<SmsCode> smsCodes() const;  // every code sent, oldest first
-  std::optional<std::string> lastSmsCode(const std::string& phone) const;  // phone matched on digits
+  std::optional<std::string> lastSmsCode(
+      const std::string& phone) const;  // phone matched on digits
 
   std::vector<ErrorReport> errorReports() const;
 

@@ -19,7 +19,9 @@ namespace {
 template <auto Free>
 struct Deleter {
   template <typename T>
-  void operator()(T* p) const { Free(p); }
+  void operator()(T* p) const {
+    Free(p);
+  }
 };
 using KeyPtr = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY_free>>;
 using CertPtr = std::unique_ptr<X509, Deleter<X509_free>>;
@@ -66,18 +68,19 @@ PemPair MakeSelfSignedCertificate() {
   BnPtr serial(BN_new());
   if (!serial) Fail("BN_new");
   Check(BN_rand(serial.get(), 64, BN_RAND_TOP_ANY, BN_RAND_BOTTOM_ANY), "BN_rand");
-  if (!BN_to_ASN1_INTEGER(serial.get(), X509_get_serialNumber(cert.get()))) Fail("BN_to_ASN1_INTEGER");
+  if (!BN_to_ASN1_INTEGER(serial.get(), X509_get_serialNumber(cert.get())))
+    Fail("BN_to_ASN1_INTEGER");
 
   if (!X509_gmtime_adj(X509_getm_notBefore(cert.get()), -3600)) Fail("X509_gmtime_adj");
   if (!X509_gmtime_adj(X509_getm_notAfter(cert.get()), 30L * 24 * 3600)) Fail("X509_gmtime_adj");
   Check(X509_set_pubkey(cert.get(), key.get()), "X509_set_pubkey");
 
   X509_NAME* name = X509_get_subject_name(cert.get());
-  Check(X509_NAME_add_entry_by_txt(name, "O", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("order-sim"), -1,
-                                   -1, 0),
+  Check(X509_NAME_add_entry_by_txt(name, "O", MBSTRING_ASC,
+                                   reinterpret_cast<const unsigned char*>("order-sim"), -1, -1, 0),
         "X509_NAME_add_entry_by_txt");
-  Check(X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1,
-                                   -1, 0),
+  Check(X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
+                                   reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0),
         "X509_NAME_add_entry_by_txt");
   Check(X509_set_issuer_name(cert.get(), name), "X509_set_issuer_name");
 

@@ -1,13 +1,13 @@
 #include "ServiceRoutes.h"
 
+#include <openssl/evp.h>
+
+#include <cstdio>
+
 #include "GraphqlService.h"
 #include "HttpReplies.h"
 #include "SmsRoutes.h"
 #include "UrlCodec.h"
-
-#include <openssl/evp.h>
-
-#include <cstdio>
 
 namespace ordersim {
 
@@ -31,11 +31,13 @@ std::string Md5Hex(const std::string& data) {
 }
 
 HttpResponse Graphql(ServiceState& state, const HttpRequest& request, const std::string& query) {
-  if (request.method() != http::verb::post) return JsonReply(405, GraphqlError("GraphQL requests must be POST."));
+  if (request.method() != http::verb::post)
+    return JsonReply(405, GraphqlError("GraphQL requests must be POST."));
   const auto id = RawQueryValue(query, "id");
   const auto authCode = RawQueryValue(query, "auth_code");
   const Shop* shop =
-      id && authCode ? state.findShop(PercentDecode(*id, false), PercentDecode(*authCode, false)) : nullptr;
+      id && authCode ? state.findShop(PercentDecode(*id, false), PercentDecode(*authCode, false))
+                     : nullptr;
   if (!shop) return JsonReply(200, GraphqlError("Invalid shop id or auth_code."));
 
   const json body = json::parse(request.body(), nullptr, false);
@@ -44,15 +46,17 @@ HttpResponse Graphql(ServiceState& state, const HttpRequest& request, const std:
   return JsonReply(200, ExecuteGraphql(state, shop->id, body["query"].get<std::string>()));
 }
 
-HttpResponse VersionPage(const ServiceState& state, const HttpRequest& request, const std::string& query,
-                         bool tls) {
+HttpResponse VersionPage(const ServiceState& state, const HttpRequest& request,
+                         const std::string& query, bool tls) {
   const auto name = RawQueryValue(query, "name");
-  if (!name || PercentDecode(*name, true) != "TalvenOrder") return TextReply(404, "unknown program\n");
+  if (!name || PercentDecode(*name, true) != "TalvenOrder")
+    return TextReply(404, "unknown program\n");
   const Release& release = state.release;
   if (!release.pageOverride.empty()) return TextReply(200, release.pageOverride);
   const std::string host(request[http::field::host]);
-  const std::string page = "Version=" + release.version + "\r\n" + "Download=" + (tls ? "https://" : "http://") +
-                           host + kInstallerPath + "\r\n" + "Hash=" + Md5Hex(release.installer) + "\r\n" +
+  const std::string page = "Version=" + release.version + "\r\n" +
+                           "Download=" + (tls ? "https://" : "http://") + host + kInstallerPath +
+                           "\r\n" + "Hash=" + Md5Hex(release.installer) + "\r\n" +
                            "FileSize=" + std::to_string(release.installer.size()) + "\r\n" +
                            "ExecOption=" + release.execOption + "\r\n";
   return TextReply(200, page);
@@ -61,7 +65,8 @@ HttpResponse VersionPage(const ServiceState& state, const HttpRequest& request, 
 HttpResponse ErrorReportPost(ServiceState& state, const HttpRequest& request) {
   ErrorReport report;
   report.body = request.body();
-  for (auto& [name, value] : ParseForm(report.body)) report.fields.emplace(std::move(name), std::move(value));
+  for (auto& [name, value] : ParseForm(report.body))
+    report.fields.emplace(std::move(name), std::move(value));
   state.errorReports.push_back(std::move(report));
   state.console("error report received (" + std::to_string(request.body().size()) + " bytes)");
   return TextReply(200, "OK");
@@ -79,8 +84,10 @@ HttpResponse Route(ServiceState& state, const Incoming& incoming) {
   if (path == "/shops/login_sms_check" && post) return SmsCheck(state, request.body(), false);
   if (path == "/shops/login_sms_check_subid" && post) return SmsCheck(state, request.body(), true);
   if (path == "/ver.html" && get) return VersionPage(state, request, query, incoming.tls);
-  if (path == kInstallerPath && get) return TextReply(200, state.release.installer, "application/octet-stream");
-  if (path == "/api/android_exception_api/log_write.php" && post) return ErrorReportPost(state, request);
+  if (path == kInstallerPath && get)
+    return TextReply(200, state.release.installer, "application/octet-stream");
+  if (path == "/api/android_exception_api/log_write.php" && post)
+    return ErrorReportPost(state, request);
   return TextReply(404, "not found\n");
 }
 
@@ -97,7 +104,8 @@ std::optional<HttpResponse> Faulty(const Fault& fault) {
     case FaultKind::CloseConnection:
       return std::nullopt;
     case FaultKind::Canned: {
-      HttpResponse reply = TextReply(fault.canned.status, fault.canned.body, "application/json; charset=utf-8");
+      HttpResponse reply =
+          TextReply(fault.canned.status, fault.canned.body, "application/json; charset=utf-8");
       for (const auto& [name, value] : fault.canned.headers) reply.set(name, value);
       return reply;
     }
@@ -122,14 +130,15 @@ void RecordRequest(ServiceState& state, const Incoming& incoming) {
   state.requests.push_back(std::move(record));
 }
 
-std::optional<HttpResponse> HandleServiceRequest(ServiceState& state, StopSignal& stop, const Incoming& incoming) {
+std::optional<HttpResponse> HandleServiceRequest(ServiceState& state, StopSignal& stop,
+                                                 const Incoming& incoming) {
   std::optional<Fault> fault;
   {
     std::lock_guard lock(state.mutex);
     RecordRequest(state, incoming);
     fault = state.takeFault(SplitTarget(View(incoming.request.target())).first);
-    state.console(std::string(incoming.request.method_string()) + " " + std::string(incoming.request.target()) +
-                  (fault ? " (fault injected)" : ""));
+    state.console(std::string(incoming.request.method_string()) + " " +
+                  std::string(incoming.request.target()) + (fault ? " (fault injected)" : ""));
   }
   if (fault && fault->delay.count() > 0 && !stop.sleepFor(fault->delay)) return std::nullopt;
   if (fault && fault->kind != FaultKind::Slow) return Faulty(*fault);

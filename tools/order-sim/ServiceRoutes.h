@@ -8,7 +8,8 @@
 
 namespace ordersim {
 
-std::optional<HttpResponse> HandleServiceRequest(ServiceState& state, StopSignal& stop, const Incoming& incoming);
+std::optional<HttpResponse> HandleServiceRequest(ServiceState& state, StopSignal& stop,
+                                                 const Incoming& incoming);
 
 // Adds the request to state.requests (the caller holds state.mutex).
 void RecordRequest(ServiceState& state, const Incoming& incoming);

@@ -2,12 +2,12 @@
 // Everything the service keeps, behind one mutex. Listener threads and the public API both
 // lock `mutex` for the whole of one operation, so every reply sees one consistent state.
 
-#include "OrderSim.h"
-
 #include <deque>
 #include <map>
 #include <mutex>
 #include <random>
+
+#include "OrderSim.h"
 
 namespace ordersim {
 

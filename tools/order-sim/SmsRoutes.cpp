@@ -1,8 +1,8 @@
 #include "SmsRoutes.h"
 
-#include "HttpReplies.h"
-
 #include <cstdio>
+
+#include "HttpReplies.h"
 
 namespace ordersim {
 
@@ -10,7 +10,9 @@ namespace {
 
 using nlohmann::json;
 
-HttpResponse Refuse(const std::string& msg) { return JsonReply(200, {{"result", false}, {"msg", msg}}); }
+HttpResponse Refuse(const std::string& msg) {
+  return JsonReply(200, {{"result", false}, {"msg", msg}});
+}
 
 // The member as text, or nullopt when the body is not a JSON object or lacks it.
 std::optional<std::string> TextMember(const json& body, const char* name) {
@@ -37,7 +39,8 @@ Account FindAccount(const ServiceState& state, const std::string& phone, bool su
   return {};
 }
 
-bool CodeValid(const ServiceState& state, const std::string& phone, bool subAdmin, const std::string& code) {
+bool CodeValid(const ServiceState& state, const std::string& phone, bool subAdmin,
+               const std::string& code) {
   if (!state.fixedSmsCode.empty()) return code == state.fixedSmsCode;
   const std::string digits = DigitsOf(phone);
   for (auto it = state.smsCodes.rbegin(); it != state.smsCodes.rend(); ++it)
@@ -64,7 +67,8 @@ HttpResponse SmsSend(ServiceState& state, const std::string& body, bool subAdmin
   std::string code = state.fixedSmsCode;
   if (code.empty()) {
     char digits[8];
-    std::snprintf(digits, sizeof digits, "%04d", std::uniform_int_distribution<int>(0, 9999)(state.random));
+    std::snprintf(digits, sizeof digits, "%04d",
+                  std::uniform_int_distribution<int>(0, 9999)(state.random));
     code = digits;
   }
   state.smsCodes.push_back({*phone, subAdmin, code});
@@ -78,7 +82,8 @@ HttpResponse SmsCheck(ServiceState& state, const std::string& body, bool subAdmi
   const auto code = TextMember(request, "auth");
   if (!phone || !code) return Refuse("잘못된 요청입니다.");
   const Account account = FindAccount(state, *phone, subAdmin);
-  if (!account.shop) return Refuse(subAdmin ? "등록된 부관리자 번호가 아닙니다." : "등록된 관리자 번호가 아닙니다.");
+  if (!account.shop)
+    return Refuse(subAdmin ? "등록된 부관리자 번호가 아닙니다." : "등록된 관리자 번호가 아닙니다.");
   if (!CodeValid(state, *phone, subAdmin, *code)) return Refuse("인증번호가 일치하지 않습니다.");
 
   json reply = {{"result", true},

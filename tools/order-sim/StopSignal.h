@@ -16,10 +16,6 @@ class StopSignal {
     }
     cv_.notify_all();
   }
-  void reset() {
-    std::lock_guard lock(mutex_);
-    raised_ = false;
-  }
   // Sleeps for `duration`; false when the service stopped meanwhile.
   bool sleepFor(std::chrono::milliseconds duration) {
     std::unique_lock lock(mutex_);

@@ -18,7 +18,8 @@ void ForEachPair(std::string_view text, F&& f) {
     const std::string_view pair = text.substr(start, amp - start);
     if (!pair.empty()) {
       const size_t eq = pair.find('=');
-      f(pair.substr(0, eq), eq == std::string_view::npos ? std::string_view() : pair.substr(eq + 1));
+      f(pair.substr(0, eq),
+        eq == std::string_view::npos ? std::string_view() : pair.substr(eq + 1));
     }
     start = amp + 1;
   }
@@ -30,7 +31,8 @@ std::string PercentDecode(std::string_view text, bool plusIsSpace) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+    if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+        HexValue(text[i + 2]) >= 0) {
       out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
       i += 2;
     } else if (c == '+' && plusIsSpace) {

@@ -1,11 +1,6 @@
 // order-sim command line: `serve` runs the service until interrupted; the other subcommands
 // talk to a running one through its control port.
 
-#include "ControlClient.h"
-#include "OrderSim.h"
-
-#include <nlohmann/json.hpp>
-
 #include <charconv>
 #include <csignal>
 #include <cstdio>
@@ -13,10 +8,14 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
+
+#include "ControlClient.h"
+#include "OrderSim.h"
 
 namespace {
 
@@ -48,7 +47,8 @@ struct UsageError : std::runtime_error {
 // --name value pairs (and bare --flags listed in `flags`), checked against what the command takes.
 class Args {
  public:
-  Args(int argc, char** argv, const std::set<std::string>& valued, const std::set<std::string>& flags = {}) {
+  Args(int argc, char** argv, const std::set<std::string>& valued,
+       const std::set<std::string>& flags = {}) {
     for (int i = 2; i < argc; ++i) {
       const std::string arg = argv[i];
       if (flags.count(arg)) {
@@ -76,7 +76,8 @@ class Args {
     int n = 0;
     const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
     if (ec != std::errc() || end != value.data() + value.size() || n < low || n > high)
-      throw UsageError(name + " must be a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+      throw UsageError(name + " must be a whole number from " + std::to_string(low) + " to " +
+                       std::to_string(high));
     return n;
   }
   uint16_t port(const std::string& name, uint16_t fallback) const {
@@ -105,14 +106,18 @@ void PrintBanner(const ordersim::OrderSim& sim, const std::string& smsCode) {
             << "  HTTP    " << sim.httpHost() << "   version page, installer, error reports\n"
             << "  control 127.0.0.1:" << sim.controlPort() << "\n"
             << "  certificate (trust it as CaFile): " << sim.certPath() << "\n\n"
-            << "Demo shop " << demo.name << ": id " << demo.id << ", auth_code " << demo.authCode << "\n"
+            << "Demo shop " << demo.name << ": id " << demo.id << ", auth_code " << demo.authCode
+            << "\n"
             << "  administrator phone " << demo.adminPhone << ", sub-administrator phone "
             << demo.subAdmins.front().phone << "\n"
-            << "  SMS code: " << (smsCode.empty() ? "printed here when the client asks for one" : smsCode) << "\n\n"
+            << "  SMS code: "
+            << (smsCode.empty() ? "printed here when the client asks for one" : smsCode) << "\n\n"
             << "server.ini (section [Server]) for the client:\n"
-            << "  WebHost=" << sim.httpsHost() << "\n  OrderHost=" << sim.httpsHost() << "\n  VersionHost="
-            << sim.httpHost() << "\n  ReportHost=" << sim.httpHost() << "\n  CaFile=" << sim.certPath() << "\n\n"
-            << "Place an order:  order-sim place-order --control " << sim.controlPort() << " --type DELIVERY\n"
+            << "  WebHost=" << sim.httpsHost() << "\n  OrderHost=" << sim.httpsHost()
+            << "\n  VersionHost=" << sim.httpHost() << "\n  ReportHost=" << sim.httpHost()
+            << "\n  CaFile=" << sim.certPath() << "\n\n"
+            << "Place an order:  order-sim place-order --control " << sim.controlPort()
+            << " --type DELIVERY\n"
             << "Work on it:      order-sim set-status --control " << sim.controlPort()
             << " --token TOKEN --status WORKING\n"
             << "Stop with Ctrl+C.\n"
@@ -152,7 +157,8 @@ int Serve(const Args& args) {
   return 0;
 }
 
-int Control(const Args& args, const std::string& method, const std::string& path, const json& body = json::object()) {
+int Control(const Args& args, const std::string& method, const std::string& path,
+            const json& body = json::object()) {
   const ordersim::ControlReply reply =
       ordersim::CallControl(args.port("--control", kDefaultControlPort), method, path, body.dump());
   if (reply.status == 0) {
@@ -160,7 +166,8 @@ int Control(const Args& args, const std::string& method, const std::string& path
     return 1;
   }
   const json parsed = json::parse(reply.body, nullptr, false);
-  (reply.status == 200 ? std::cout : std::cerr) << (parsed.is_discarded() ? reply.body : parsed.dump(2)) << "\n";
+  (reply.status == 200 ? std::cout : std::cerr)
+      << (parsed.is_discarded() ? reply.body : parsed.dump(2)) << "\n";
   return reply.status == 200 ? 0 : 1;
 }
 
@@ -177,18 +184,22 @@ int Run(int argc, char** argv) {
   const std::string command = argv[1];
   if (command == "serve")
     return Serve(Args(argc, argv,
-                      {"--state", "--sms-code", "--https-port", "--http-port", "--control-port", "--cert", "--key",
-                       "--cert-dir"}));
+                      {"--state", "--sms-code", "--https-port", "--http-port", "--control-port",
+                       "--cert", "--key", "--cert-dir"}));
   if (command == "place-order") {
     const Args args(argc, argv, {"--control", "--type", "--shop", "--token"});
-    return Control(args, "POST", "/orders", Members(args, {{"--type", "type"}, {"--shop", "shop"}, {"--token", "token"}}));
+    return Control(args, "POST", "/orders",
+                   Members(args, {{"--type", "type"}, {"--shop", "shop"}, {"--token", "token"}}));
   }
   if (command == "set-status") {
     const Args args(argc, argv, {"--control", "--token", "--status"});
-    return Control(args, "POST", "/orders/status", {{"token", args.required("--token")}, {"status", args.required("--status")}});
+    return Control(args, "POST", "/orders/status",
+                   {{"token", args.required("--token")}, {"status", args.required("--status")}});
   }
   if (command == "fail-next") {
-    const Args args(argc, argv, {"--control", "--kind", "--count", "--path", "--delay-ms", "--status", "--body"});
+    const Args args(
+        argc, argv,
+        {"--control", "--kind", "--count", "--path", "--delay-ms", "--status", "--body"});
     json body = Members(args, {{"--kind", "kind"}, {"--path", "path"}, {"--body", "body"}});
     args.required("--kind");
     body["count"] = args.number("--count", 1, 1, 1000000);
@@ -196,7 +207,8 @@ int Run(int argc, char** argv) {
     if (args.has("--status")) body["status"] = args.number("--status", 200, 100, 599);
     return Control(args, "POST", "/faults", body);
   }
-  if (command == "clear-faults") return Control(Args(argc, argv, {"--control"}), "DELETE", "/faults");
+  if (command == "clear-faults")
+    return Control(Args(argc, argv, {"--control"}), "DELETE", "/faults");
   if (command == "requests") {
     const Args args(argc, argv, {"--control"}, {"--clear"});
     return Control(args, args.has("--clear") ? "DELETE" : "GET", "/requests");
@@ -205,7 +217,8 @@ int Run(int argc, char** argv) {
   if (command == "notify") {
     const Args args(argc, argv, {"--control", "--shop", "--message"});
     args.required("--message");
-    return Control(args, "POST", "/notify", Members(args, {{"--shop", "shop"}, {"--message", "message"}}));
+    return Control(args, "POST", "/notify",
+                   Members(args, {{"--shop", "shop"}, {"--message", "message"}}));
   }
   if (command == "drop-channels") {
     const Args args(argc, argv, {"--control", "--shop"});
