@@ -1,4 +1,6 @@
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "SimFixture.h"
 
@@ -192,4 +194,27 @@ TEST_F(TransportTest, PlainHttpServesVersionPageInstallerAndReports) {
   EXPECT_EQ(reports[0].fields.at("env"), "OS : x");
   EXPECT_EQ(reports[0].fields.at("log"), "한 a&b");
   EXPECT_FALSE(sim.requests().back().tls);
+}
+
+TEST_F(TransportTest, ParallelClientsWhileOrdersArrive) {
+  const std::string countDoc =
+      json{{"query", R"({ shopOrderList(status: "ORDER") { totalCount } })"}}.dump();
+  std::vector<std::thread> clients;
+  std::atomic<int> good{0};
+  for (int t = 0; t < 6; ++t)
+    clients.emplace_back([&] {
+      for (int i = 0; i < 5; ++i) {
+        const json reply = json::parse(post(gqlUrl(), countDoc).body, nullptr, false);
+        if (!reply.is_discarded() && reply["data"]["shopOrderList"]["totalCount"].is_number())
+          ++good;
+      }
+    });
+  for (int i = 0; i < 10; ++i)
+    sim.placeOrder(demo.id, ordersim::SampleOrder(ordersim::OrderType::SHOP));
+  for (auto& client : clients) client.join();
+  EXPECT_EQ(good, 30);
+  EXPECT_EQ(sim.requests().size(), 30u);
+  EXPECT_EQ(gql(R"({ shopOrderList(status: "ORDER") { totalCount } })")["data"]["shopOrderList"]
+                                                                       ["totalCount"],
+            10);
 }
