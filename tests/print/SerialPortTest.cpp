@@ -310,3 +310,14 @@ TEST_F(SerialPrinting, PrinterThatTakesNothingFailsTheWriteOnceTheWaitRunsOut) {
   EXPECT_EQ(DebugLines().filter("ComPortException ComportMsg : COM1: write not finished after 2750 ms").size(), 1)
       << DebugLines().join('\n').toStdString();
 }
+
+TEST_F(SerialPortUnavailable, TestReceiptOnAMissingPortShowsTheConnectionMessageOnce) {
+  LinkPort("COM1", data.root() + "/unplugged-adapter");
+  ScriptedMessageBox box;
+  PrinterPorts ports;
+  TestPrint(ports, QStringLiteral("COM1"), SampleShop());
+  EXPECT_TRUE(ports.isPortError());
+  EXPECT_EQ(box.texts(), QStringList{QStringLiteral(
+                             "프린터 연결에 실패했습니다. 프린터 설정을 확인 후 다시 시도하세요.")});
+  EXPECT_EQ(box.questions(), 0);
+}
