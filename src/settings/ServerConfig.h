@@ -15,3 +15,5 @@ struct ServerConfig {
 
 // Reads server.ini now (the files are small and rarely read: at start and per request is fine).
 ServerConfig LoadServerConfig();
+// The same from the two given folders (tests point it at folders of their own).
+ServerConfig LoadServerConfig(const QString& dataFolder, const QString& programFolder);

@@ -7,10 +7,6 @@
 #include "diag/TDebugWindow.h"
 #include "settings/ServerConfig.h"
 
-// Defined beside LoadServerConfig(); the folders are parameters so the test never writes into
-// the program folder that every test binary shares.
-ServerConfig LoadServerConfig(const QString& dataFolder, const QString& programFolder);
-
 namespace {
 
 struct ServerIniCase {
