@@ -59,25 +59,24 @@ void PrinterPorts::PortPrint(const std::string& bytes) {
   }
 }
 
-bool PrinterPorts::PortClose() {
+namespace {
+
+// Closing never raises: a failure is traced under the operation's name.
+bool CloseTraced(platform::SerialPort& port, const QString& operation) {
   try {
-    comPort_.Close();
+    port.Close();
     return true;
   } catch (const std::exception& e) {
-    PrintDebugLog("PortClose err : " + QString::fromStdString(e.what()));
+    PrintDebugLog(operation + " err : " + QString::fromStdString(e.what()));
     return false;
   }
 }
 
-bool PrinterPorts::PortVClose() {
-  try {
-    comPortVirtual_.Close();
-    return true;
-  } catch (const std::exception& e) {
-    PrintDebugLog("PortVClose err : " + QString::fromStdString(e.what()));
-    return false;
-  }
-}
+}  // namespace
+
+bool PrinterPorts::PortClose() { return CloseTraced(comPort_, QStringLiteral("PortClose")); }
+
+bool PrinterPorts::PortVClose() { return CloseTraced(comPortVirtual_, QStringLiteral("PortVClose")); }
 
 void PrinterPorts::ComPortBeforeOpen() { PrintDebugLog(QStringLiteral("ComPort BeforeOpen")); }
 void PrinterPorts::ComPortAfterOpen() { PrintDebugLog(QStringLiteral("ComPort AfterOpen")); }
