@@ -1,34 +1,25 @@
 #include "platform/DebugView.h"
 
-#include <mutex>
 #include <utility>
+
+#include "platform/SeamSlot.h"
 
 namespace platform {
 namespace {
 
-std::mutex& factoryMutex() {
-  static std::mutex m;
-  return m;
-}
-
-DebugViewFactory& factorySlot() {
-  static DebugViewFactory factory;
-  return factory;
+SeamSlot<DebugViewFactory>& factorySlot() {
+  static SeamSlot<DebugViewFactory> slot;
+  return slot;
 }
 
 }  // namespace
 
 DebugViewFactory SetDebugViewFactory(DebugViewFactory factory) {
-  std::lock_guard lock(factoryMutex());
-  return std::exchange(factorySlot(), std::move(factory));
+  return factorySlot().Exchange(std::move(factory));
 }
 
 std::unique_ptr<DebugView> CreateDebugView(std::function<void()> onClearRequested) {
-  DebugViewFactory factory;
-  {
-    std::lock_guard lock(factoryMutex());
-    factory = factorySlot();
-  }
+  const DebugViewFactory factory = factorySlot().Get();
   return factory ? factory(std::move(onClearRequested)) : nullptr;
 }
 
